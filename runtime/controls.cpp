@@ -1,0 +1,65 @@
+// controls.cpp: the control model.
+#include "runtime/controls.hpp"
+
+#include <stdexcept>
+
+namespace numerak {
+
+Control::Control(Form& owner, const ControlDesign& design)
+    : owner_(owner), name_(design.name), index_(design.index), role_(ControlRole::Control),
+      design_(&design), caption_(design.caption), visible_(design.visible) {}
+
+Control::Control(Form& owner, const MenuDesign& design)
+    : owner_(owner), name_(design.name), role_(design.level == 0 ? ControlRole::Menu : ControlRole::MenuItem),
+      caption_(design.caption) {}
+
+void Control::setCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    changed(Property::Caption);
+}
+
+void Control::setVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    changed(Property::Visible);
+}
+
+void Control::setValue(bool value) {
+    if (value == value_) return;
+    value_ = value;
+    changed(Property::Value);
+    if (value && isOption()) owner_.optionChosen(*this);
+}
+
+void Control::changed(Property p) { owner_.notify(*this, p); }
+
+Form::Form(const WindowDesign& design) : design_(design), caption_(design.caption) {
+    controls_.reserve(design.controls.size() + design.menus.size());
+    for (const auto& c : design.controls) controls_.push_back(std::make_unique<Control>(*this, c));
+    for (const auto& m : design.menus) controls_.push_back(std::make_unique<Control>(*this, m));
+}
+
+void Form::setCaption(std::string caption) {
+    if (caption == caption_) return;
+    caption_ = std::move(caption);
+    if (captionListener_) captionListener_();
+}
+
+Control& Form::find(std::string_view name, int index) {
+    for (auto& c : controls_)
+        if (c->name() == name && c->index() == index) return *c;
+    throw std::out_of_range("no control named " + std::string(name) + " in " + std::string(design_.name));
+}
+
+void Form::notify(Control& c, Property p) {
+    if (listener_) listener_(c, p);
+}
+
+// The option buttons of one window form one group.
+void Form::optionChosen(Control& chosen) {
+    for (auto& c : controls_)
+        if (c.get() != &chosen && c->isOption()) c->setValue(false);
+}
+
+}  // namespace numerak

@@ -1,0 +1,95 @@
+// controls.hpp: the toolkit-free control model that handlers read and write by name.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/design.hpp"
+
+namespace numerak {
+
+class Form;
+
+enum class Property { Caption, Visible, Value };
+
+enum class ControlRole { Control, Menu, MenuItem };
+
+// One control or menu entry of a loaded window. A label's caption and a text box's text are the
+// same property; `value` is whether an option button is chosen.
+class Control {
+public:
+    Control(Form& owner, const ControlDesign& design);
+    Control(Form& owner, const MenuDesign& design);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    std::string_view name() const { return name_; }
+    int index() const { return index_; }
+    ControlRole role() const { return role_; }
+    const ControlDesign* design() const { return design_; }  // null for menu entries
+    bool isOption() const { return design_ && design_->kind == ControlKind::OptionButton; }
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+    const std::string& text() const { return caption_; }
+    void setText(std::string text) { setCaption(std::move(text)); }
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+
+    // Choosing an option button clears the other option buttons of its window.
+    bool value() const { return value_; }
+    void setValue(bool value);
+
+private:
+    void changed(Property p);
+
+    Form& owner_;
+    std::string_view name_;
+    int index_ = -1;
+    ControlRole role_;
+    const ControlDesign* design_ = nullptr;
+    std::string caption_;
+    bool visible_ = true;
+    bool value_ = false;
+};
+
+// The controls of one loaded window, built from its design, in creation order. A front end
+// listens to every property change so that what the player sees follows at once.
+class Form {
+public:
+    using Listener = std::function<void(Control&, Property)>;
+
+    explicit Form(const WindowDesign& design);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const WindowDesign& design() const { return design_; }
+    std::string_view caption() const { return caption_; }
+    void setCaption(std::string caption);
+
+    // By name (and element index for control arrays); throws std::out_of_range for a name the
+    // design does not have.
+    Control& operator[](std::string_view name) { return find(name, -1); }
+    Control& find(std::string_view name, int index);
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+
+    void setListener(Listener listener) { listener_ = std::move(listener); }
+    void setCaptionListener(std::function<void()> listener) { captionListener_ = std::move(listener); }
+
+private:
+    friend class Control;
+    void notify(Control& c, Property p);
+    void optionChosen(Control& chosen);
+
+    const WindowDesign& design_;
+    std::string caption_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    Listener listener_;
+    std::function<void()> captionListener_;
+};
+
+}  // namespace numerak

@@ -1,0 +1,215 @@
+// form_window.cpp: building a window from its design and binding widgets to model controls.
+#include "runtime/qt/form_window.hpp"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "runtime/qt/qt_runtime.hpp"
+#include "runtime/qt/widgets.hpp"
+
+namespace numerak::qt {
+
+FormWindow::FormWindow(QtRuntime& runtime, FormLogic& logic)
+    : runtime_(runtime), logic_(logic), form_(std::make_unique<Form>(logic.design())) {
+    build();
+}
+
+FormWindow::~FormWindow() {
+    // The widgets go first: their signals reach into the model.
+    delete takeCentralWidget();
+    delete menuWidget();
+    bindings_.clear();
+}
+
+void FormWindow::build() {
+    const WindowDesign& d = form_->design();
+    setObjectName(toQString(d.name));
+    setWindowTitle(toQString(form_->caption()));
+    form_->setCaptionListener([this] { setWindowTitle(toQString(form_->caption())); });
+    if (!d.icon.empty()) setWindowIcon(QIcon(picturePath(d.icon)));
+
+    client_ = new QWidget;
+    client_->setObjectName(QStringLiteral("client"));
+    QPalette pal = client_->palette();
+    pal.setColor(QPalette::Window, toQColor(d.back, pal));
+    client_->setPalette(pal);
+    client_->setAutoFillBackground(true);
+    const QSize clientSize(TwipsToPixels(d.clientWidth), TwipsToPixels(d.clientHeight));
+    client_->resize(clientSize);
+    setCentralWidget(client_);
+
+    for (const auto& control : form_->controls()) {
+        const ControlDesign* cd = control->design();
+        if (!cd) continue;
+        QWidget* w = createWidget(*cd, client_);
+        w->setObjectName(toQString(cd->name) + (cd->index >= 0 ? QStringLiteral("_%1").arg(cd->index) : QString()));
+        bindings_.push_back({control.get(), w, nullptr});
+        Control* model = control.get();
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            QObject::connect(edit, &QLineEdit::textChanged, edit, [this, model](const QString& text) {
+                if (!unloaded_) model->setText(text.toStdString());
+            });
+        } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+            QObject::connect(option, &QRadioButton::toggled, option, [this, model](bool checked) {
+                if (!unloaded_) model->setValue(checked);
+            });
+        }
+    }
+    buildMenus();
+    applyTabOrder();
+
+    for (auto& r : logic_.routes()) route(r.control, r.handler);
+    form_->setListener([this](Control& c, Property p) { reflect(c, p); });
+
+    if (d.border == BorderStyle::FixedDialog) {
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        setFixedSize(clientSize);
+    } else {
+        resize(clientSize.width(), clientSize.height() + (menuWidget() ? menuWidget()->sizeHint().height() : 0));
+    }
+    if (d.position) setGeometry(QRect(QPoint(TwipsToPixels(d.position->x), TwipsToPixels(d.position->y)), size()));
+}
+
+void FormWindow::buildMenus() {
+    QMenu* current = nullptr;
+    for (const auto& control : form_->controls()) {
+        if (control->role() == ControlRole::Menu) {
+            current = menuBar()->addMenu(toQString(control->caption()));
+            current->setObjectName(toQString(control->name()));
+            bindings_.push_back({control.get(), current, current->menuAction()});
+        } else if (control->role() == ControlRole::MenuItem && current) {
+            QAction* a = current->addAction(toQString(control->caption()));
+            a->setObjectName(toQString(control->name()));
+            bindings_.push_back({control.get(), nullptr, a});
+        }
+    }
+}
+
+void FormWindow::applyTabOrder() {
+    std::vector<std::pair<int, QWidget*>> order;
+    for (const auto& b : bindings_) {
+        const ControlDesign* cd = b.control->design();
+        if (cd && b.widget && cd->tabIndex >= 0 && b.widget->focusPolicy() != Qt::NoFocus)
+            order.emplace_back(cd->tabIndex, b.widget.data());
+    }
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+QWidget* FormWindow::firstFocus() const {
+    const Binding* best = nullptr;
+    for (const auto& b : bindings_) {
+        const ControlDesign* cd = b.control->design();
+        if (!cd || !b.widget || cd->tabIndex < 0 || b.widget->focusPolicy() == Qt::NoFocus || !b.control->visible())
+            continue;
+        if (!best || cd->tabIndex < best->control->design()->tabIndex) best = &b;
+    }
+    return best ? best->widget.data() : nullptr;
+}
+
+void FormWindow::route(std::string_view name, const std::function<void()>& handler) {
+    for (const auto& b : bindings_) {
+        if (b.control->name() != name) continue;
+        auto run = [this, handler] {
+            if (!unloaded_) runtime_.dispatch(handler);
+        };
+        if (b.action)
+            QObject::connect(b.action, &QAction::triggered, b.action, run);
+        else if (auto* button = qobject_cast<QAbstractButton*>(b.widget.data()))
+            QObject::connect(button, &QAbstractButton::clicked, button, run);
+    }
+}
+
+void FormWindow::reflect(Control& control, Property property) {
+    for (const auto& b : bindings_) {
+        if (b.control != &control) continue;
+        QWidget* w = b.widget;
+        switch (property) {
+            case Property::Caption: {
+                const QString text = toQString(control.caption());
+                if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+                    if (edit->text() != text) edit->setText(text);
+                } else if (auto* label = qobject_cast<QLabel*>(w)) {
+                    label->setText(text);
+                } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                    button->setText(text);
+                } else if (b.action) {
+                    b.action->setText(text);
+                }
+                break;
+            }
+            case Property::Visible:
+                if (b.action) b.action->setVisible(control.visible());
+                else if (w) w->setVisible(control.visible());
+                break;
+            case Property::Value:
+                if (auto* option = qobject_cast<QRadioButton*>(w); option && option->isChecked() != control.value()) {
+                    // An exclusive option cannot be cleared directly; the model keeps the group.
+                    option->setAutoExclusive(false);
+                    option->setChecked(control.value());
+                    option->setAutoExclusive(true);
+                }
+                break;
+        }
+    }
+}
+
+QWidget* FormWindow::widget(std::string_view name, int index) const {
+    for (const auto& b : bindings_)
+        if (b.control->name() == name && b.control->index() == index) return b.widget;
+    return nullptr;
+}
+
+QAction* FormWindow::action(std::string_view name) const {
+    for (const auto& b : bindings_)
+        if (b.control->name() == name) return b.action;
+    return nullptr;
+}
+
+void FormWindow::markUnloaded() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    form_->setListener({});
+    form_->setCaptionListener({});
+    hide();
+    if (onUnloaded_) onUnloaded_();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // The close box is an unload request like any other; the runtime decides whether it happens.
+    event->ignore();
+    if (!unloaded_) runtime_.dispatch([this] { runtime_.UnloadWindow(logic_); });
+}
+
+QAbstractButton* FormWindow::buttonWith(bool ControlDesign::*flag) const {
+    for (const auto& b : bindings_) {
+        const ControlDesign* cd = b.control->design();
+        if (cd && cd->*flag) return qobject_cast<QAbstractButton*>(b.widget.data());
+    }
+    return nullptr;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    QAbstractButton* target = nullptr;
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) target = buttonWith(&ControlDesign::isDefault);
+        else if (event->key() == Qt::Key_Escape) target = buttonWith(&ControlDesign::isCancel);
+    }
+    if (target && target->isVisible()) {
+        target->click();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+}  // namespace numerak::qt

@@ -1,0 +1,67 @@
+// form_window.hpp: one loaded window, realised from its design and kept in step with its model.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "runtime/controls.hpp"
+#include "runtime/services.hpp"
+
+class QAction;
+class QAbstractButton;
+
+namespace numerak::qt {
+
+class QtRuntime;
+
+class FormWindow : public QMainWindow {
+public:
+    FormWindow(QtRuntime& runtime, FormLogic& logic);
+    ~FormWindow() override;
+
+    Form& form() { return *form_; }
+    FormLogic& logic() { return logic_; }
+
+    // The widget realising a control, or the action realising a menu item; null when none.
+    QWidget* widget(std::string_view name, int index = -1) const;
+    QAction* action(std::string_view name) const;
+    QWidget* client() const { return client_; }
+    QWidget* firstFocus() const;
+
+    // Stops routing events, hides the window and tells whoever waits for it.
+    void markUnloaded();
+    bool isUnloaded() const { return unloaded_; }
+    void setOnUnloaded(std::function<void()> fn) { onUnloaded_ = std::move(fn); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct Binding {
+        Control* control;
+        QPointer<QWidget> widget;
+        QPointer<QAction> action;
+    };
+
+    void build();
+    void buildMenus();
+    void applyTabOrder();
+    void route(std::string_view name, const std::function<void()>& handler);
+    void reflect(Control& control, Property property);
+    QAbstractButton* buttonWith(bool ControlDesign::*flag) const;
+
+    QtRuntime& runtime_;
+    FormLogic& logic_;
+    std::unique_ptr<Form> form_;
+    QWidget* client_ = nullptr;
+    std::vector<Binding> bindings_;
+    std::function<void()> onUnloaded_;
+    bool unloaded_ = false;
+};
+
+}  // namespace numerak::qt

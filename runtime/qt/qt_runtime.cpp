@@ -1,0 +1,144 @@
+// qt_runtime.cpp: the runtime services on Qt.
+#include "runtime/qt/qt_runtime.hpp"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <algorithm>
+#include <exception>
+
+#include "runtime/qt/form_window.hpp"
+#include "runtime/qt/widgets.hpp"
+
+namespace numerak::qt {
+
+QtRuntime::QtRuntime(std::string appTitle)
+    : appTitle_(std::move(appTitle)), onEnd_([] { QCoreApplication::exit(0); }) {
+    // Windows come and go only through the runtime: closing the last one must not quit behind
+    // its back.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtRuntime::~QtRuntime() {
+    // The windows' logic objects may be gone already; the windows do not touch them on the way out.
+    for (FormWindow* w : windows_) delete w;
+}
+
+FormWindow* QtRuntime::window(const FormLogic& logic) const {
+    for (FormWindow* w : windows_)
+        if (&w->logic() == &logic) return w;
+    return nullptr;
+}
+
+FormWindow* QtRuntime::load(FormLogic& logic) {
+    auto* w = new FormWindow(*this, logic);
+    windows_.push_back(w);
+    logic.attach(&w->form());
+    logic.Form_Load();
+    return window(logic);
+}
+
+void QtRuntime::start(FormLogic& logic) {
+    dispatch([&] {
+        if (FormWindow* w = load(logic)) {
+            w->show();
+            if (QWidget* first = w->firstFocus()) first->setFocus();
+        }
+    });
+}
+
+void QtRuntime::dispatch(const std::function<void()>& handler) {
+    if (ended_) return;
+    try {
+        handler();
+    } catch (const ProgramEnd&) {
+        endProgram();
+    } catch (const std::exception& e) {
+        try {
+            ShowMessage(std::string("Something went wrong, and the last action could not be finished.\n\n") + e.what(),
+                        std::nullopt, Buttons::Ok);
+        } catch (...) {
+            // Nothing more can be told; the program goes on.
+        }
+    }
+}
+
+QWidget* QtRuntime::boxParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+        if ((*it)->isVisible()) return *it;
+    return nullptr;
+}
+
+Answer QtRuntime::ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) {
+    QMessageBox box(boxParent());
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(toQString(title.value_or(appTitle_)));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(toQString(text));
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    box.exec();
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    // Esc and the close box answer No, the box's escape button.
+    return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::string QtRuntime::AskText(std::string_view prompt, std::string_view title) {
+    QInputDialog dialog(boxParent());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(toQString(title));
+    dialog.setLabelText(toQString(prompt));
+    dialog.setTextValue(QString());
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.textValue().toStdString();
+}
+
+void QtRuntime::ShowModal(FormLogic& logic) {
+    if (window(logic)) return;  // already showing
+    QPointer<FormWindow> w = load(logic);
+    if (w && !w->isUnloaded()) {
+        QEventLoop loop;
+        w->setOnUnloaded([&loop] { loop.quit(); });
+        w->setWindowModality(Qt::ApplicationModal);
+        w->show();
+        if (QWidget* first = w->firstFocus()) first->setFocus();
+        loop.exec();
+        if (w) w->setOnUnloaded({});
+    }
+    // The program may have ended while the window was up: the caller must not go on.
+    if (ended_) throw ProgramEnd{};
+}
+
+void QtRuntime::EndProgram() { throw ProgramEnd{}; }
+
+void QtRuntime::unload(FormLogic& logic) {
+    FormWindow* w = window(logic);
+    if (!w) return;
+    windows_.erase(std::find(windows_.begin(), windows_.end(), w));
+    logic.attach(nullptr);
+    w->markUnloaded();
+    w->deleteLater();  // it may be the window whose handler is running
+    if (windows_.empty()) endProgram();
+}
+
+void QtRuntime::endProgram() {
+    if (ended_) return;
+    ended_ = true;
+    for (FormWindow* w : windows_) {
+        w->logic().attach(nullptr);
+        w->markUnloaded();
+        w->deleteLater();
+    }
+    windows_.clear();
+    if (onEnd_) onEnd_();
+}
+
+}  // namespace numerak::qt

@@ -1,0 +1,159 @@
+// widgets.cpp: one generic builder from control designs to Qt widgets.
+#include "runtime/qt/widgets.hpp"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPen>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+namespace numerak::qt {
+
+QColor toQColor(Colour colour, const QPalette& palette) {
+    if (!colour.isSystem()) return QColor(colour.red(), colour.green(), colour.blue());
+    switch (colour.systemIndex()) {
+        case 5: return palette.color(QPalette::Base);              // window
+        case 8: return palette.color(QPalette::Text);              // window text
+        case 13: return palette.color(QPalette::Highlight);
+        case 14: return palette.color(QPalette::HighlightedText);
+        case 15: return palette.color(QPalette::Button);           // button face
+        case 16: return palette.color(QPalette::Dark);             // button shadow
+        case 17: return palette.color(QPalette::Disabled, QPalette::Text);
+        case 18: return palette.color(QPalette::ButtonText);
+        case 20: return palette.color(QPalette::Light);            // 3-D highlight
+        case 21: return palette.color(QPalette::Shadow);           // 3-D dark shadow
+        case 22: return palette.color(QPalette::Midlight);         // 3-D light
+        case 23: return palette.color(QPalette::ToolTipText);
+        case 24: return palette.color(QPalette::ToolTipBase);
+        default: return palette.color(QPalette::Window);
+    }
+}
+
+QRect toPixels(Twips left, Twips top, Twips width, Twips height) {
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+QFont toQFont(const FontDesign& font) {
+    QFont f(toQString(font.face));
+    f.setPixelSize(static_cast<int>(std::lround(font.points * 96.0 / 72.0)));
+    f.setWeight(static_cast<QFont::Weight>(font.weight));
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeout);
+    return f;
+}
+
+QFont interfaceFont() {
+#ifdef Q_OS_WIN
+    return toQFont({.face = "MS Shell Dlg 2"});
+#else
+    // Metrically the face the windows were laid out with; every caption fits at 8.25 points.
+    return toQFont({.face = "Liberation Sans"});
+#endif
+}
+
+QString picturePath(std::string_view fileName) { return QStringLiteral(":/pictures/") + toQString(fileName); }
+
+LineWidget::LineWidget(const ControlDesign& design, QWidget* parent) : QWidget(parent), design_(design) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void LineWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QColor colour = toQColor(design_.fore.value_or(Colour{0}), palette());
+    QPen pen(colour);
+    pen.setWidth(design_.lineWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    const QPointF from(TwipsToPixels(design_.left), TwipsToPixels(design_.top));
+    const QPointF to(TwipsToPixels(design_.width), TwipsToPixels(design_.height));
+    // A pen of width w is centred on the line; shift so it covers the pixels from the line down.
+    const QPointF shift(design_.lineWidth % 2 ? 0.5 : 0.0, design_.lineWidth / 2.0);
+    p.drawLine(from + shift, to + shift);
+}
+
+namespace {
+
+void fillBackground(QWidget* w, const ControlDesign& d, QPalette::ColorRole role) {
+    if (!d.back) return;
+    QPalette pal = w->palette();
+    pal.setColor(role, toQColor(*d.back, pal));
+    w->setPalette(pal);
+    if (role == QPalette::Window) w->setAutoFillBackground(true);
+}
+
+void setForeground(QWidget* w, const ControlDesign& d, QPalette::ColorRole role) {
+    if (!d.fore) return;
+    QPalette pal = w->palette();
+    pal.setColor(role, toQColor(*d.fore, pal));
+    w->setPalette(pal);
+}
+
+}  // namespace
+
+QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
+    QWidget* w = nullptr;
+    switch (d.kind) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setText(toQString(d.caption));
+            fillBackground(label, d, QPalette::Window);
+            setForeground(label, d, QPalette::WindowText);
+            w = label;
+            break;
+        }
+        case ControlKind::TextBox: {
+            auto* edit = new QLineEdit(parent);
+            edit->setText(toQString(d.caption));
+            fillBackground(edit, d, QPalette::Base);
+            setForeground(edit, d, QPalette::Text);
+            w = edit;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            // Standard buttons paint the platform's button face: a stored colour is not seen.
+            auto* button = new QPushButton(toQString(d.caption), parent);
+            button->setAutoDefault(false);
+            w = button;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto* option = new QRadioButton(toQString(d.caption), parent);
+            fillBackground(option, d, QPalette::Window);
+            setForeground(option, d, QPalette::WindowText);
+            w = option;
+            break;
+        }
+        case ControlKind::PictureBox: {
+            auto* picture = new QLabel(parent);
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            if (!d.picture.empty()) picture->setPixmap(QPixmap(picturePath(d.picture)));
+            QPalette pal = picture->palette();
+            pal.setColor(QPalette::Window, toQColor(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)), pal));
+            picture->setPalette(pal);
+            picture->setAutoFillBackground(true);
+            picture->setFocusPolicy(Qt::TabFocus);  // a picture box takes the focus in its turn
+            w = picture;
+            break;
+        }
+        case ControlKind::Line:
+            w = new LineWidget(d, parent);
+            w->setGeometry(parent->rect());
+            w->setVisible(d.visible);
+            return w;
+    }
+    if (d.font) w->setFont(toQFont(*d.font));
+    w->setGeometry(toPixels(d.left, d.top, d.width, d.height));
+    w->setVisible(d.visible);
+    return w;
+}
+
+}  // namespace numerak::qt

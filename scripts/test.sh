@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every test with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and runs them all.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake --preset sanitize
+cmake --build --preset sanitize
+ctest --preset sanitize

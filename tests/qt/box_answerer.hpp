@@ -1,0 +1,48 @@
+// box_answerer.hpp: answers the real modal boxes the program puts up, as a player would.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace numerak::test {
+
+struct SeenBox {
+    bool input = false;
+    std::string text;
+    std::string title;
+    std::vector<std::string> buttons;  // as shown, access-key marks removed
+    std::string defaultButton;
+    bool hasIcon = false;
+};
+
+class BoxAnswerer {
+public:
+    BoxAnswerer();
+
+    void press(QMessageBox::StandardButton button) { script_.push_back({button, std::nullopt}); }
+    void type(std::string text) { script_.push_back({QMessageBox::Ok, std::move(text)}); }
+    void cancel() { script_.push_back({QMessageBox::Cancel, std::nullopt}); }
+
+    bool done() const { return script_.empty(); }
+    std::vector<SeenBox> seen;
+
+private:
+    struct Step {
+        QMessageBox::StandardButton button;
+        std::optional<std::string> text;
+    };
+    void poll();
+
+    std::deque<Step> script_;
+    QTimer timer_;
+    QElapsedTimer unexpected_;
+};
+
+}  // namespace numerak::test

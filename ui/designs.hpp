@@ -1,0 +1,10 @@
+// designs.hpp: the designs of Numerak's two windows.
+#pragma once
+
+#include "runtime/design.hpp"
+
+namespace numerak::ui {
+
+const WindowDesign& frmCodeDesign();
+
+}  // namespace numerak::ui
