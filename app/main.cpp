@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "about/frmabout.hpp"
+#include "about/platform.hpp"
 #include "app/identity.hpp"
 #include "game/frmcode.hpp"
 #include "runtime/qt/qt_runtime.hpp"
@@ -37,7 +39,9 @@ int main(int argc, char** argv) {
 
     numerak::qt::QtRuntime runtime{std::string(numerak::AppIdentity::AppTitle)};
     numerak::Generator generator;
-    numerak::frmCode game(runtime, generator, nullptr);
+    const auto platform = numerak::makeSystemPlatform();
+    numerak::frmCode game(runtime, generator,
+                          [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform); });
     runtime.start(game);
     if (runtime.ended()) return 0;
     return QApplication::exec();

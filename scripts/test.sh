@@ -3,7 +3,7 @@
 # and runs them all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64
 cmake --preset sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize

@@ -6,5 +6,6 @@
 namespace numerak::ui {
 
 const WindowDesign& frmCodeDesign();
+const WindowDesign& frmAboutDesign();
 
 }  // namespace numerak::ui

@@ -47,10 +47,12 @@ void FormWindow::build() {
     client_->resize(clientSize);
     setCentralWidget(client_);
 
+    std::vector<QWidget*> hairlines;
     for (const auto& control : form_->controls()) {
         const ControlDesign* cd = control->design();
         if (!cd) continue;
         QWidget* w = createWidget(*cd, client_);
+        if (cd->kind == ControlKind::Line && cd->lineStyle == LineStyle::InsideSolid) hairlines.push_back(w);
         w->setObjectName(toQString(cd->name) + (cd->index >= 0 ? QStringLiteral("_%1").arg(cd->index) : QString()));
         bindings_.push_back({control.get(), w, nullptr});
         Control* model = control.get();
@@ -64,6 +66,9 @@ void FormWindow::build() {
             });
         }
     }
+    // Hairlines stay above the wide lines laid beside them, so that a grey hairline over a white
+    // two-pixel line reads as an engraved groove whichever was laid first.
+    for (QWidget* line : hairlines) line->raise();
     buildMenus();
     applyTabOrder();
 

@@ -122,6 +122,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             // Standard buttons paint the platform's button face: a stored colour is not seen.
             auto* button = new QPushButton(toQString(d.caption), parent);
             button->setAutoDefault(false);
+            button->setDefault(d.isDefault);
             w = button;
             break;
         }

@@ -1,0 +1,187 @@
+// The About window on Qt: opened modally from the game, as designed, closed every way it offers.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "about/frmabout.hpp"
+#include "game/frmcode.hpp"
+#include "runtime/qt/form_window.hpp"
+#include "runtime/qt/qt_runtime.hpp"
+#include "tests/about/fake_platform.hpp"
+#include "tests/qt/box_answerer.hpp"
+#include "ui/designs.hpp"
+
+namespace numerak::test {
+namespace {
+
+using qt::FormWindow;
+using qt::QtRuntime;
+
+class AboutWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        rt.setOnEnd([] {});
+        boxes.press(QMessageBox::Ok);
+        rt.start(game);
+        gameWindow = rt.window(game);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(gameWindow));
+        boxes.seen.clear();
+    }
+
+    // Opens Help > About and runs `whileOpen` once the window is up; returns once it has closed.
+    void openAbout(const std::function<void(FormWindow&)>& whileOpen) {
+        bool ran = false;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            FormWindow* w = about ? rt.window(*about) : nullptr;
+            if (ran || !w || !w->isVisible()) return;
+            ran = true;
+            whileOpen(*w);
+        });
+        poll.start();
+        gameWindow->action("mnuHelpAbout")->trigger();
+        EXPECT_TRUE(ran);
+        EXPECT_EQ(rt.window(*about), nullptr) << "the About window is still loaded";
+    }
+
+    template <class W = QWidget>
+    static W* w(FormWindow& window, std::string_view name, int index = -1) {
+        return qobject_cast<W*>(window.widget(name, index));
+    }
+
+    BoxAnswerer boxes;
+    FakePlatform platform;
+    Generator generator;
+    QtRuntime rt{"Numerak"};
+    frmAbout* about = nullptr;
+    int made = 0;
+    frmCode game{rt, generator, [this] {
+                     ++made;
+                     auto a = std::make_unique<frmAbout>(rt, platform);
+                     about = a.get();
+                     return a;
+                 }};
+    FormWindow* gameWindow = nullptr;
+};
+
+TEST_F(AboutWindowTest, looksAsDesigned) {
+    openAbout([&](FormWindow& a) {
+        EXPECT_EQ(a.windowTitle(), "About Numerak");
+        EXPECT_EQ(QApplication::activeModalWidget(), &a);
+        EXPECT_EQ(a.size(), QSize(425, 231));
+        EXPECT_EQ(a.minimumSize(), a.maximumSize());  // not resizable
+        EXPECT_EQ(a.windowFlags() & Qt::WindowType_Mask, Qt::Dialog);
+        EXPECT_FALSE(a.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_EQ(a.geometry().topLeft(), QPoint(156, 129));
+        EXPECT_EQ(a.client()->palette().color(QPalette::Window), QColor(192, 255, 192));
+
+        EXPECT_EQ(w<QLabel>(a, "lblTitle")->text(), "Numerak");
+        EXPECT_EQ(w<QLabel>(a, "lblVersion")->text(), "Version 1.2.1");
+        EXPECT_TRUE(w<QLabel>(a, "lblDescription")->text().startsWith("Numerak, the game where you must think"));
+        EXPECT_TRUE(w<QLabel>(a, "lblDescription")->wordWrap());
+        EXPECT_EQ(w<QPushButton>(a, "cmdSysInfo")->text(), "&System Info...");
+        EXPECT_TRUE(w<QPushButton>(a, "cmdOK")->isDefault());
+        EXPECT_EQ(QApplication::focusWidget(), w(a, "cmdOK"));
+
+        for (auto n : {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "Label1", "Label2"}) {
+            QLabel* l = w<QLabel>(a, n);
+            ASSERT_TRUE(l) << n;
+            EXPECT_EQ(QFontInfo(l->font()).family(), "Liberation Sans") << n;  // what Arial resolves to here
+            EXPECT_EQ(l->font().pixelSize(), 11) << n;
+            EXPECT_EQ(l->palette().color(QPalette::Window), QColor(192, 255, 192)) << n;
+            EXPECT_LE(QFontMetrics(l->font()).boundingRect(QRect(0, 0, l->width(), 1000), Qt::TextWordWrap, l->text()).height(),
+                      l->height() + 1)
+                << n << " does not show whole";
+        }
+        EXPECT_EQ(w<QLabel>(a, "lblTitle")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+
+        // The engraved separators: grey over white, the lower one cut off at the right edge.
+        const QImage img = a.client()->grab().toImage();
+        const QColor grey(128, 128, 128), white(255, 255, 255), green(192, 255, 192);
+        EXPECT_EQ(img.pixelColor(50, 0), grey);
+        EXPECT_EQ(img.pixelColor(50, 1), white);
+        EXPECT_EQ(img.pixelColor(380, 0), green);  // the top line ends at 370
+        EXPECT_EQ(img.pixelColor(50, 168), grey);
+        EXPECT_EQ(img.pixelColor(50, 169), white);
+        EXPECT_EQ(img.pixelColor(424, 168), grey);
+        EXPECT_EQ(img.pixelColor(7, 169), white);  // the white line starts a pixel before the grey
+        EXPECT_EQ(img.pixelColor(7, 168), white);
+        QTest::mouseClick(w(a, "cmdOK"), Qt::LeftButton);
+    });
+}
+
+TEST_F(AboutWindowTest, closesEveryWayWithoutAQuestion) {
+    const std::vector<std::function<void(FormWindow&)>> ways{
+        [](FormWindow& a) { QTest::mouseClick(a.widget("cmdOK"), Qt::LeftButton); },
+        [](FormWindow& a) { QTest::keyClick(&a, Qt::Key_Return); },
+        [](FormWindow& a) { QTest::keyClick(a.widget("cmdSysInfo"), Qt::Key_Escape); },
+        [](FormWindow& a) { QTest::keyClick(a.widget("cmdSysInfo"), Qt::Key_Enter, Qt::KeypadModifier); },
+        [](FormWindow& a) { a.close(); },
+    };
+    for (const auto& way : ways) {
+        openAbout([&](FormWindow& a) {
+            EXPECT_EQ(w<QLabel>(a, "lblVersion")->text(), "Version 1.2.1");  // loaded afresh each time
+            way(a);
+        });
+    }
+    EXPECT_EQ(made, 1);
+    EXPECT_TRUE(boxes.seen.empty());
+    EXPECT_FALSE(rt.ended());
+    EXPECT_TRUE(gameWindow->isVisible());
+}
+
+TEST_F(AboutWindowTest, theGameWaitsUnchangedBehindIt) {
+    QTest::mouseClick(gameWindow->widget("Option3"), Qt::LeftButton);
+    QTest::mouseClick(gameWindow->widget("Command5"), Qt::LeftButton);
+    const GameState before = game.state();
+    openAbout([&](FormWindow& a) {
+        // Through the window system, as a player's clicks and keys come: the modal window blocks them.
+        QWidget* guess = gameWindow->widget("Command1");
+        QTest::mouseClick(gameWindow->windowHandle(), Qt::LeftButton, {},
+                          guess->mapTo(gameWindow, guess->rect().center()));
+        QTest::keyClick(gameWindow->windowHandle(), Qt::Key_G, Qt::AltModifier);
+        QTest::qWait(200);
+        EXPECT_TRUE(boxes.seen.empty());
+        a.close();
+    });
+    EXPECT_EQ(game.state(), before);
+    EXPECT_TRUE(boxes.seen.empty());
+}
+
+TEST_F(AboutWindowTest, systemInfoUnavailableKeepsTheWindowOpen) {
+    openAbout([&](FormWindow& a) {
+        boxes.press(QMessageBox::Ok);
+        QTest::mouseClick(a.widget("cmdSysInfo"), Qt::LeftButton);
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].text, "System Information Is Unavailable At This Time");
+        EXPECT_EQ(boxes.seen[0].title, "Numerak");
+        EXPECT_EQ(boxes.seen[0].buttons, std::vector<std::string>{"OK"});
+        EXPECT_FALSE(boxes.seen[0].hasIcon);
+        EXPECT_TRUE(a.isVisible());
+        a.close();
+    });
+}
+
+TEST_F(AboutWindowTest, systemInfoStartsTheTool) {
+    platform.registry.set(Registry::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                          MemoryRegistry::text("/usr/bin/hardinfo"));
+    platform.programs.insert("/usr/bin/hardinfo");
+    openAbout([&](FormWindow& a) {
+        QTest::keyClick(&a, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !platform.started.empty(); }, 3000));
+        EXPECT_TRUE(a.isVisible());
+        a.close();
+    });
+    EXPECT_EQ(platform.started, (std::vector<std::pair<std::string, int>>{{"/usr/bin/hardinfo", 1}}));
+    EXPECT_TRUE(boxes.seen.empty());
+}
+
+}  // namespace
+}  // namespace numerak::test
