@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);  // the program takes no command line of its own
     QApplication::setApplicationName(numerak::qt::toQString(numerak::AppIdentity::AppTitle));
-    QApplication::setFont(numerak::qt::interfaceFont());
+    numerak::qt::prepareApplication();
 
     numerak::qt::QtRuntime runtime{std::string(numerak::AppIdentity::AppTitle)};
     numerak::Generator generator;

@@ -1,7 +1,8 @@
 // widgets.cpp: one generic builder from control designs to Qt widgets.
 #include "runtime/qt/widgets.hpp"
 
-#include <QFile>
+#include <QApplication>
+#include <QProxyStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -56,6 +57,24 @@ QFont interfaceFont() {
 #endif
 }
 
+namespace {
+
+class DesignStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+}  // namespace
+
+void prepareApplication() {
+    QApplication::setFont(interfaceFont());
+    QApplication::setStyle(new DesignStyle);  // the application takes ownership
+}
+
 QString picturePath(std::string_view fileName) { return QStringLiteral(":/pictures/") + toQString(fileName); }
 
 LineWidget::LineWidget(const ControlDesign& design, QWidget* parent) : QWidget(parent), design_(design) {
@@ -79,12 +98,14 @@ void LineWidget::paintEvent(QPaintEvent*) {
 
 namespace {
 
-void fillBackground(QWidget* w, const ControlDesign& d, QPalette::ColorRole role) {
+// Fills the widget's own background role (Window for labels, Button for option buttons, Base
+// for text boxes) with the designed colour.
+void fillBackground(QWidget* w, const ControlDesign& d) {
     if (!d.back) return;
     QPalette pal = w->palette();
-    pal.setColor(role, toQColor(*d.back, pal));
+    pal.setColor(w->backgroundRole(), toQColor(*d.back, pal));
     w->setPalette(pal);
-    if (role == QPalette::Window) w->setAutoFillBackground(true);
+    if (w->backgroundRole() != QPalette::Base) w->setAutoFillBackground(true);
 }
 
 void setForeground(QWidget* w, const ControlDesign& d, QPalette::ColorRole role) {
@@ -105,7 +126,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setText(toQString(d.caption));
-            fillBackground(label, d, QPalette::Window);
+            fillBackground(label, d);
             setForeground(label, d, QPalette::WindowText);
             w = label;
             break;
@@ -113,7 +134,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
         case ControlKind::TextBox: {
             auto* edit = new QLineEdit(parent);
             edit->setText(toQString(d.caption));
-            fillBackground(edit, d, QPalette::Base);
+            fillBackground(edit, d);
             setForeground(edit, d, QPalette::Text);
             w = edit;
             break;
@@ -128,7 +149,8 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
         }
         case ControlKind::OptionButton: {
             auto* option = new QRadioButton(toQString(d.caption), parent);
-            fillBackground(option, d, QPalette::Window);
+            option->setBackgroundRole(QPalette::Window);
+            fillBackground(option, d);
             setForeground(option, d, QPalette::WindowText);
             w = option;
             break;

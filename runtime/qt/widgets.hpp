@@ -26,6 +26,10 @@ QFont toQFont(const FontDesign& font);
 // the windows were laid out for.
 QFont interfaceFont();
 
+// Sets the font and the style details the designs assume (plain dialog buttons, without the
+// icons some desktops add), on a QApplication that exists.
+void prepareApplication();
+
 // Where the pictures of the designs are found.
 QString picturePath(std::string_view fileName);
 

@@ -130,6 +130,26 @@ TEST_F(GameWindowTest, looksAsDesigned) {
         EXPECT_TRUE(w<QLineEdit>(n)->text().isEmpty());
     }
 
+    // What is painted, not only what is set: each coloured control shows its colour.
+    const QImage shown = window->client()->grab().toImage();
+    auto colourAt = [&](std::string_view name) {
+        const QRect r = w(name)->geometry();
+        return shown.pixelColor(r.right() - 3, r.bottom() - 1);  // clear of any text and frame
+    };
+    auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3 && std::abs(a.blue() - b.blue()) <= 3;
+    };
+    for (auto n : {"Option1", "Option2", "Option3", "Option4"}) EXPECT_EQ(colourAt(n), QColor(255, 255, 0)) << n;
+    EXPECT_EQ(colourAt("lblNew"), QColor(0, 255, 0));
+    EXPECT_EQ(colourAt("Label1"), QColor(255, 0, 0));
+    const QRect box = w("Text2")->geometry();  // inside the frame; the style may shade the face a little
+    EXPECT_TRUE(near(shown.pixelColor(box.center()), app.color(QPalette::Midlight)))
+        << shown.pixelColor(box.center()).name().toStdString();
+    EXPECT_EQ(shown.pixelColor(2, 200), QColor(255, 0, 0));  // the window's own ground
+    // The client area is the whole window below the menu bar.
+    EXPECT_EQ(window->height(), window->menuBar()->height() + 202);
+    EXPECT_EQ(window->width(), 437);
+
     const QPixmap banner = w<QLabel>("Picture1")->pixmap();
     EXPECT_EQ(banner.size(), QSize(407, 68));
     EXPECT_EQ(w<QLabel>("Picture1")->alignment(), Qt::AlignLeft | Qt::AlignTop);

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietOffscreenNoise);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setFont(numerak::qt::interfaceFont());
+    numerak::qt::prepareApplication();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
