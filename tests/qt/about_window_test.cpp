@@ -74,6 +74,7 @@ protected:
 TEST_F(AboutWindowTest, looksAsDesigned) {
     openAbout([&](FormWindow& a) {
         EXPECT_EQ(a.windowTitle(), "About Numerak");
+        EXPECT_EQ(a.windowIcon().availableSizes(), gameWindow->windowIcon().availableSizes());
         EXPECT_EQ(QApplication::activeModalWidget(), &a);
         EXPECT_EQ(a.size(), QSize(425, 231));
         EXPECT_EQ(a.minimumSize(), a.maximumSize());  // not resizable

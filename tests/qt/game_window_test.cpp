@@ -92,6 +92,8 @@ TEST_F(GameWindowTest, opensWithTheMessageThenThePanel) {
 TEST_F(GameWindowTest, looksAsDesigned) {
     const WindowDesign& d = ui::frmCodeDesign();
     EXPECT_EQ(window->windowTitle(), "Numerak");
+    const QList<QSize> iconSizes = window->windowIcon().availableSizes();
+    for (QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) EXPECT_TRUE(iconSizes.contains(size)) << size.width();
     EXPECT_EQ(window->client()->size(), QSize(437, 202));
     EXPECT_EQ(window->client()->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(window->windowFlags() & Qt::WindowType_Mask, Qt::Window);  // an ordinary sizable window
