@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
+#include <limits>
 
 namespace numerak::qt {
 
@@ -133,6 +134,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
         }
         case ControlKind::TextBox: {
             auto* edit = new QLineEdit(parent);
+            edit->setMaxLength(std::numeric_limits<int>::max());  // a text box holds any text
             edit->setText(toQString(d.caption));
             fillBackground(edit, d);
             setForeground(edit, d, QPalette::Text);

@@ -175,6 +175,20 @@ TEST_F(GameWindowTest, everyCaptionFitsItsControl) {
     EXPECT_LE(fm.horizontalAdvance("New Game") + 8, w("Command2")->width());
 }
 
+TEST_F(GameWindowTest, boxesTakeAnyTextWhole) {
+    // A long paste is kept whole and still read as the number it is.
+    const QString pasted = QString(100'000, QLatin1Char('0')) + QLatin1Char('7');
+    w<QLineEdit>("Text1")->setText(pasted);
+    EXPECT_EQ(w<QLineEdit>("Text1")->text().size(), pasted.size());
+    click("Option1");
+    click("Command5");
+    w<QLineEdit>("Text1")->setText(pasted);
+    w<QLineEdit>("Text2")->setText(QString::fromUtf8("\xD9\xA3"));  // an Arabic-Indic three is not a number here
+    boxes.press(QMessageBox::Ok);
+    click("Command1");
+    EXPECT_EQ(boxes.seen.at(0).text, "Please enter numbers in all 4 boxes");
+}
+
 TEST_F(GameWindowTest, menusAsDesigned) {
     QList<QAction*> menus = window->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
