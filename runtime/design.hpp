@@ -61,6 +61,7 @@ struct ControlDesign {
     std::optional<Colour> fore{};
     std::optional<FontDesign> font{};  // the window's font when empty
     std::string_view picture{};  // a picture box's image, by file name
+    std::string_view accessibleName{};  // what a screen reader calls it, where its caption does not say
     bool isDefault = false;  // pressed by Enter anywhere in the window
     bool isCancel = false;   // pressed by Esc anywhere in the window
     int lineWidth = 1;  // in pixels

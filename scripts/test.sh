@@ -3,7 +3,7 @@
 # and runs them all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64
+scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-dev
 cmake --preset sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize

@@ -17,7 +17,7 @@ using K = ControlKind;
 
 const std::array controls{
     ControlDesign{.name = "Picture1", .kind = K::PictureBox,
-                  .left = 120, .top = 120, .width = 6135, .height = 1095, .tabIndex = 7, .picture = "banner.jpg"},
+                  .left = 120, .top = 120, .width = 6135, .height = 1095, .tabIndex = 7, .picture = "banner.jpg", .accessibleName = "Numerak"},
     ControlDesign{.name = "cmdOK", .kind = K::CommandButton, .caption = "OK",
                   .left = 3600, .top = 2640, .width = 1260, .height = 345, .tabIndex = 0, .isDefault = true, .isCancel = true},
     ControlDesign{.name = "cmdSysInfo", .kind = K::CommandButton, .caption = "&System Info...",

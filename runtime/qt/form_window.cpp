@@ -144,7 +144,7 @@ void FormWindow::reflect(Control& control, Property property) {
                 if (auto* edit = qobject_cast<QLineEdit*>(w)) {
                     if (edit->text() != text) edit->setText(text);
                 } else if (auto* label = qobject_cast<QLabel*>(w)) {
-                    label->setText(text);
+                    label->setText(text);  // QLabel tells screen readers of the new name itself
                 } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
                     button->setText(text);
                 } else if (b.action) {

@@ -175,6 +175,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             w->setVisible(d.visible);
             return w;
     }
+    if (!d.accessibleName.empty()) w->setAccessibleName(toQString(d.accessibleName));
     if (d.font) w->setFont(toQFont(*d.font));
     w->setGeometry(toPixels(d.left, d.top, d.width, d.height));
     w->setVisible(d.visible);
