@@ -56,7 +56,8 @@ void BoxAnswerer::poll() {
         for (QAbstractButton* b : box->buttons()) seenBox.buttons.push_back(plain(b->text()));
         if (box->defaultButton()) seenBox.defaultButton = plain(box->defaultButton()->text());
         seen.push_back(seenBox);
-        if (QAbstractButton* b = box->button(step.button)) b->click();
+        if (step.key != Qt::Key_unknown) QTest::keyClick(box, step.key);
+        else if (QAbstractButton* b = box->button(step.button)) b->click();
         else box->reject();  // an answer the box does not offer: leave it as Esc would
         return;
     }
@@ -66,7 +67,9 @@ void BoxAnswerer::poll() {
     if (buttons)
         for (QAbstractButton* b : buttons->buttons()) seenBox.buttons.push_back(plain(b->text()));
     seen.push_back(seenBox);
-    if (step.text) {
+    if (step.key != Qt::Key_unknown) {
+        QTest::keyClick(dialog, step.key);
+    } else if (step.text) {
         if (auto* edit = dialog->findChild<QLineEdit*>()) QTest::keyClicks(edit, QString::fromStdString(*step.text));
         if (buttons && buttons->button(QDialogButtonBox::Ok)) buttons->button(QDialogButtonBox::Ok)->click();
         else dialog->accept();

@@ -29,6 +29,8 @@ public:
     void press(QMessageBox::StandardButton button) { script_.push_back({button, std::nullopt}); }
     void type(std::string text) { script_.push_back({QMessageBox::Ok, std::move(text)}); }
     void cancel() { script_.push_back({QMessageBox::Cancel, std::nullopt}); }
+    // Answers with a key press on the box, as a keyboard-only player does.
+    void key(Qt::Key k) { script_.push_back({QMessageBox::NoButton, std::nullopt, k}); }
 
     bool done() const { return script_.empty(); }
     std::vector<SeenBox> seen;
@@ -37,6 +39,7 @@ private:
     struct Step {
         QMessageBox::StandardButton button;
         std::optional<std::string> text;
+        Qt::Key key = Qt::Key_unknown;
     };
     void poll();
 
