@@ -3,7 +3,8 @@
 # and runs them all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-dev
+scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-dev \
+  xvfb xauth dbus at-spi2-core python3-pyatspi
 cmake --preset sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize
