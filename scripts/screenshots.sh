@@ -16,8 +16,15 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+sleep 1  # let the window manager settle before the first window maps
 
 shot() { sleep 0.6; import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
+# The active window alone, with its frame: the pictures in the README.
+window_shot() {
+  sleep 0.6
+  import -frame -window "$(xdotool getactivewindow)" "$out/$1.png"
+  echo "screenshot: $out/$1.png"
+}
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
 # Brings the newest window whose title matches this pattern to the front and gives it the keyboard, as a player
 # clicking on it would.
@@ -54,6 +61,7 @@ for turn in $(seq 8); do
   focus Numerak; key alt+g; focus sorry
   [ "$turn" = 5 ] && shot 05-sorry-with-turns-counted
   key Return
+  [ "$turn" = 5 ] && { focus Numerak; window_shot game-window; }
 done
 focus Numerak
 key alt+g
@@ -68,6 +76,7 @@ shot 08-help-menu
 key Down Return        # About
 focus "About Numerak"
 shot 09-about
+window_shot about-window
 key alt+s
 sleep 0.5
 focus Numerak

@@ -77,19 +77,19 @@ def box_text(box):
     return [c.name for c in box if c is not None and c.getRoleName() == "label" and c.name]
 
 
-def box_buttons(box):
+def descendants(acc, role):
     found = []
-
-    def walk(acc):
-        for c in acc:
-            if c is None:
-                continue
-            if c.getRoleName() == "push button":
-                found.append(c.name)
-            walk(c)
-
-    walk(box)
+    for c in acc:
+        if c is None:
+            continue
+        if c.getRoleName() == role:
+            found.append(c)
+        found.extend(descendants(c, role))
     return found
+
+
+def box_buttons(box):
+    return [b.name for b in descendants(box, "push button")]
 
 
 def expect(what, got, wanted):
@@ -124,7 +124,7 @@ def main(program):
         wait_for("Easy chosen", lambda: find(frame, "radio button", "Easy").getState().contains(pyatspi.STATE_CHECKED))
         presses.append(press("push button", "Enter"))
         wait_for("the deal", lambda: not showing(find(frame, "radio button", "Easy")))
-        label = next(c.name for c in frame_labels(frame) if c.name.startswith("Please enter"))
+        label = next(c.name for c in descendants(frame, "label") if c.name.startswith("Please enter"))
         expect("instruction", label, "Please enter 4 numbers below. (1-5)")
 
         for box in ("First number", "Second number", "Third number", "Fourth number"):
@@ -149,21 +149,6 @@ def main(program):
         if game.poll() is None:
             game.kill()
     print("the whole game was heard and played through the accessibility tree")
-
-
-def frame_labels(frame):
-    found = []
-
-    def walk(acc):
-        for c in acc:
-            if c is None:
-                continue
-            if c.getRoleName() == "label" and c.name:
-                found.append(c)
-            walk(c)
-
-    walk(frame)
-    return found
 
 
 if __name__ == "__main__":
