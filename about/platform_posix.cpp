@@ -105,12 +105,10 @@ private:
         }
         ::close(report[1]);
         int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
         int error = 0;
         ssize_t got;
-        while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-        }
+        while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {}
         ::close(report[0]);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw PlatformFailure("the program could not be started");
         if (got > 0) throw PlatformFailure(std::strerror(error));

@@ -29,8 +29,7 @@ public:
                           std::uint32_t& size) override {
         DWORD t = 0;
         DWORD n = size;
-        const LONG result =
-            ::RegQueryValueExA(reinterpret_cast<HKEY>(key), valueName.c_str(), nullptr, &t, data, &n);
+        const LONG result = ::RegQueryValueExA(reinterpret_cast<HKEY>(key), valueName.c_str(), nullptr, &t, data, &n);
         type = t;
         size = n;
         return result;

@@ -28,9 +28,10 @@ bool displayAvailable() {
 
 int main(int argc, char** argv) {
     if (!displayAvailable()) {
-        std::fputs("numerak: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                   "Start it from a desktop session, or under a virtual display: xvfb-run numerak\n",
-                   stderr);
+        std::fputs(
+            "numerak: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+            "Start it from a desktop session, or under a virtual display: xvfb-run numerak\n",
+            stderr);
         return 1;
     }
     QApplication app(argc, argv);  // the program takes no command line of its own
@@ -40,8 +41,7 @@ int main(int argc, char** argv) {
     numerak::qt::QtRuntime runtime{std::string(numerak::AppIdentity::AppTitle)};
     numerak::Generator generator;
     const auto platform = numerak::makeSystemPlatform();
-    numerak::frmCode game(runtime, generator,
-                          [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform); });
+    numerak::frmCode game(runtime, generator, [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform); });
     runtime.start(game);
     if (runtime.ended()) return 0;
     return QApplication::exec();

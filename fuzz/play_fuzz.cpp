@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzBytes bytes(data, size);
     try {
         numerak::test::RandomPlayer player(bytes);
-        while (player.step()) {
-        }
+        while (player.step()) {}
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rule broken: %s\n", e.what());
         std::abort();

@@ -51,15 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::DrivenRuntime runtime(answers);
     Fake platform;
     const bool second = data[0] & 0x80;
-    platform.registry.set(Registry::LocalMachine,
-                          second ? "SOFTWARE\\Microsoft\\Shared Tools Location" : "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                          second ? "MSINFO" : "PATH", {type, bytes});
+    platform.registry.set(
+        Registry::LocalMachine,
+        second ? "SOFTWARE\\Microsoft\\Shared Tools Location" : "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+        second ? "MSINFO" : "PATH", {type, bytes});
     frmAbout about(runtime, platform);
 
     std::string value = "before";
     try {
         const std::int16_t read = about.GetKeyValue(
-            Registry::LocalMachine, second ? "SOFTWARE\\Microsoft\\Shared Tools Location" : "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+            Registry::LocalMachine,
+            second ? "SOFTWARE\\Microsoft\\Shared Tools Location" : "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
             second ? "MSINFO" : "PATH", value);
         if (read != -1 && read != 0) std::abort();
         if (read == 0 && (!value.empty() || length <= 1024)) std::abort();  // only an over-long value is unreadable

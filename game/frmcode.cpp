@@ -12,7 +12,8 @@ namespace numerak {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> difficultyPanel{"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"};
+constexpr std::array<std::string_view, 6> difficultyPanel{"lblNew",  "Option1", "Option2",
+                                                          "Option3", "Option4", "Command5"};
 constexpr std::array<std::string_view, 4> guessBoxes{"Text1", "Text2", "Text3", "Text4"};
 
 struct Preset {
@@ -55,7 +56,8 @@ void frmCode::showDifficultyPanel(bool visible) {
 
 void frmCode::Form_Load() {
     showDifficultyPanel(true);
-    runtime_.ShowMessage("Please choose your preferred difficulty setting on the right.", "Select New game", Buttons::Ok);
+    runtime_.ShowMessage("Please choose your preferred difficulty setting on the right.", "Select New game",
+                         Buttons::Ok);
 }
 
 void frmCode::Form_Unload(bool& cancel) {
@@ -134,7 +136,8 @@ void frmCode::guess(const GuessWording& wording) {
             return;
         }
 
-        const Answer answer = runtime_.ShowMessage("You done it! Would you like to play again?", "well done", Buttons::YesNo);
+        const Answer answer =
+            runtime_.ShowMessage("You done it! Would you like to play again?", "well done", Buttons::YesNo);
         if (answer == Answer::No) runtime_.UnloadWindow(*this);
         if (answer == Answer::Yes || wording.resetAfterAnyWinAnswer) resetBoard();
     } catch (const RuntimeFailure&) {

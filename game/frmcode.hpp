@@ -17,7 +17,7 @@ struct GameState {
     std::int16_t Secret2 = 0;
     std::int16_t Secret3 = 0;
     std::int16_t Secret4 = 0;
-    std::int16_t Correct = 0;        // boxes right in the guess being evaluated, 0 to 4
+    std::int16_t Correct = 0;  // boxes right in the guess being evaluated, 0 to 4
     std::int16_t TurnsLeft = 0;
     std::int16_t HighestNumber = 0;  // secrets are dealt from 1 to this
 

@@ -6,11 +6,18 @@
 namespace numerak {
 
 Control::Control(Form& owner, const ControlDesign& design)
-    : owner_(owner), name_(design.name), index_(design.index), role_(ControlRole::Control),
-      design_(&design), caption_(design.caption), visible_(design.visible) {}
+    : owner_(owner),
+      name_(design.name),
+      index_(design.index),
+      role_(ControlRole::Control),
+      design_(&design),
+      caption_(design.caption),
+      visible_(design.visible) {}
 
 Control::Control(Form& owner, const MenuDesign& design)
-    : owner_(owner), name_(design.name), role_(design.level == 0 ? ControlRole::Menu : ControlRole::MenuItem),
+    : owner_(owner),
+      name_(design.name),
+      role_(design.level == 0 ? ControlRole::Menu : ControlRole::MenuItem),
       caption_(design.caption) {}
 
 void Control::setCaption(std::string caption) {

@@ -18,17 +18,26 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isPlainDecimal(std::string_view s) {
     std::size_t i = 0;
     std::size_t digits = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') { ++i; ++digits; }
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        ++i;
+        ++digits;
+    }
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9') { ++i; ++digits; }
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9') { ++i; ++expDigits; }
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+            ++i;
+            ++expDigits;
+        }
         if (expDigits == 0) return false;
     }
     return i == s.size();
@@ -40,10 +49,16 @@ bool isTooLarge(std::string_view s) {
     long long place = 0;
     std::size_t i = 0;
     while (i < s.size() && s[i] == '0') ++i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') { ++i; ++place; }
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        ++i;
+        ++place;
+    }
     if (place == 0 && i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && s[i] == '0') { ++i; --place; }
+        while (i < s.size() && s[i] == '0') {
+            ++i;
+            --place;
+        }
     }
     long long exponent = 0;
     const auto e = s.find_first_of("eE");

@@ -53,18 +53,18 @@ struct ControlDesign {
     std::string_view name{};
     int index = -1;  // element of a control array; -1 for a plain control
     ControlKind kind = ControlKind::Label;
-    std::string_view caption{};  // a text box's text
+    std::string_view caption{};                      // a text box's text
     Twips left = 0, top = 0, width = 0, height = 0;  // a line's X1, Y1, X2, Y2
     int tabIndex = -1;
     bool visible = true;
     std::optional<Colour> back{};  // the kind's platform default when empty
     std::optional<Colour> fore{};
-    std::optional<FontDesign> font{};  // the window's font when empty
-    std::string_view picture{};  // a picture box's image, by file name
+    std::optional<FontDesign> font{};   // the window's font when empty
+    std::string_view picture{};         // a picture box's image, by file name
     std::string_view accessibleName{};  // what a screen reader calls it, where its caption does not say
-    bool isDefault = false;  // pressed by Enter anywhere in the window
-    bool isCancel = false;   // pressed by Esc anywhere in the window
-    int lineWidth = 1;  // in pixels
+    bool isDefault = false;             // pressed by Enter anywhere in the window
+    bool isCancel = false;              // pressed by Esc anywhere in the window
+    int lineWidth = 1;                  // in pixels
     LineStyle lineStyle = LineStyle::Solid;
 };
 
@@ -88,7 +88,7 @@ struct WindowDesign {
     std::optional<TwipsPoint> position{};  // client origin on the screen; the platform's choice when empty
     BorderStyle border = BorderStyle::Sizable;
     Colour back{};
-    std::string_view icon{};  // by file name; none when empty
+    std::string_view icon{};                    // by file name; none when empty
     std::span<const ControlDesign> controls{};  // creation order, first is bottom-most
     std::span<const MenuDesign> menus{};
 };

@@ -16,6 +16,8 @@ const Colour LabelText = SystemColourRef(SystemColour::HighlightText);
 
 using K = ControlKind;
 
+// One row a control, as the window table reads: kept as laid out.
+// clang-format off
 const std::array controls{
     ControlDesign{.name = "Command5", .kind = K::CommandButton, .caption = "Enter",
                   .left = 5040, .top = 2640, .width = 1335, .height = 255, .tabIndex = 14, .visible = false},
@@ -72,6 +74,8 @@ const WindowDesign design{
     .controls = controls,
     .menus = menus,
 };
+
+// clang-format on
 
 }  // namespace
 

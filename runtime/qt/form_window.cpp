@@ -153,8 +153,10 @@ void FormWindow::reflect(Control& control, Property property) {
                 break;
             }
             case Property::Visible:
-                if (b.action) b.action->setVisible(control.visible());
-                else if (w) w->setVisible(control.visible());
+                if (b.action)
+                    b.action->setVisible(control.visible());
+                else if (w)
+                    w->setVisible(control.visible());
                 break;
             case Property::Value:
                 if (auto* option = qobject_cast<QRadioButton*>(w); option && option->isChecked() != control.value()) {
@@ -206,8 +208,10 @@ QAbstractButton* FormWindow::buttonWith(bool ControlDesign::*flag) const {
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     QAbstractButton* target = nullptr;
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) target = buttonWith(&ControlDesign::isDefault);
-        else if (event->key() == Qt::Key_Escape) target = buttonWith(&ControlDesign::isCancel);
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            target = buttonWith(&ControlDesign::isDefault);
+        else if (event->key() == Qt::Key_Escape)
+            target = buttonWith(&ControlDesign::isCancel);
     }
     if (target && target->isVisible()) {
         target->click();

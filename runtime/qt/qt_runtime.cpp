@@ -14,8 +14,7 @@
 
 namespace numerak::qt {
 
-QtRuntime::QtRuntime(std::string appTitle)
-    : appTitle_(std::move(appTitle)), onEnd_([] { QCoreApplication::exit(0); }) {
+QtRuntime::QtRuntime(std::string appTitle) : appTitle_(std::move(appTitle)), onEnd_([] { QCoreApplication::exit(0); }) {
     // Windows come and go only through the runtime: closing the last one must not quit behind
     // its back.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -2,12 +2,12 @@
 #include "runtime/qt/widgets.hpp"
 
 #include <QApplication>
-#include <QProxyStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPen>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
@@ -18,17 +18,17 @@ namespace numerak::qt {
 QColor toQColor(Colour colour, const QPalette& palette) {
     if (!colour.isSystem()) return QColor(colour.red(), colour.green(), colour.blue());
     switch (colour.systemIndex()) {
-        case 5: return palette.color(QPalette::Base);              // window
-        case 8: return palette.color(QPalette::Text);              // window text
+        case 5: return palette.color(QPalette::Base);  // window
+        case 8: return palette.color(QPalette::Text);  // window text
         case 13: return palette.color(QPalette::Highlight);
         case 14: return palette.color(QPalette::HighlightedText);
-        case 15: return palette.color(QPalette::Button);           // button face
-        case 16: return palette.color(QPalette::Dark);             // button shadow
+        case 15: return palette.color(QPalette::Button);  // button face
+        case 16: return palette.color(QPalette::Dark);    // button shadow
         case 17: return palette.color(QPalette::Disabled, QPalette::Text);
         case 18: return palette.color(QPalette::ButtonText);
-        case 20: return palette.color(QPalette::Light);            // 3-D highlight
-        case 21: return palette.color(QPalette::Shadow);           // 3-D dark shadow
-        case 22: return palette.color(QPalette::Midlight);         // 3-D light
+        case 20: return palette.color(QPalette::Light);     // 3-D highlight
+        case 21: return palette.color(QPalette::Shadow);    // 3-D dark shadow
+        case 22: return palette.color(QPalette::Midlight);  // 3-D light
         case 23: return palette.color(QPalette::ToolTipText);
         case 24: return palette.color(QPalette::ToolTipBase);
         default: return palette.color(QPalette::Window);

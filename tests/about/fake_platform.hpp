@@ -13,8 +13,8 @@ namespace numerak::test {
 class FakePlatform : public Platform {
 public:
     MemoryRegistry registry;
-    std::set<std::string> files;      // paths FindFile finds
-    std::set<std::string> programs;   // paths StartProgram can start
+    std::set<std::string> files;     // paths FindFile finds
+    std::set<std::string> programs;  // paths StartProgram can start
     bool searchFails = false;
 
     std::vector<std::uint32_t> accessAsked;

@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char* toolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr const char* folderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-const Shown unavailable = message("System Information Is Unavailable At This Time", ScriptedRuntime::defaultTitle, Buttons::Ok);
+const Shown unavailable =
+    message("System Information Is Unavailable At This Time", ScriptedRuntime::defaultTitle, Buttons::Ok);
 
 class AboutTest : public ::testing::Test {
 protected:
@@ -19,7 +20,9 @@ protected:
         platform.registry.set(Registry::LocalMachine, "SOFTWARE\\Test", "Value", value);
         return about.GetKeyValue(Registry::LocalMachine, "SOFTWARE\\Test", "Value", out);
     }
-    static MemoryRegistry::Value bytes(std::uint32_t type, std::vector<std::uint8_t> data) { return {type, std::move(data)}; }
+    static MemoryRegistry::Value bytes(std::uint32_t type, std::vector<std::uint8_t> data) {
+        return {type, std::move(data)};
+    }
 
     ScriptedRuntime rt;
     FakePlatform platform;
@@ -94,10 +97,12 @@ TEST_F(GetKeyValueTest, aValueWithNoBytesFailsAndStillClosesTheKey) {
 using StartSysInfoTest = AboutTest;
 
 TEST_F(StartSysInfoTest, theToolsOwnPathIsStartedAsItStands) {
-    platform.registry.set(Registry::LocalMachine, toolKey, "PATH", MemoryRegistry::text("C:\\Program Files\\Info\\msinfo32.exe"));
+    platform.registry.set(Registry::LocalMachine, toolKey, "PATH",
+                          MemoryRegistry::text("C:\\Program Files\\Info\\msinfo32.exe"));
     platform.programs.insert("C:\\Program Files\\Info\\msinfo32.exe");
     about.StartSysInfo();
-    EXPECT_EQ(platform.started, (std::vector<std::pair<std::string, int>>{{"C:\\Program Files\\Info\\msinfo32.exe", 1}}));
+    EXPECT_EQ(platform.started,
+              (std::vector<std::pair<std::string, int>>{{"C:\\Program Files\\Info\\msinfo32.exe", 1}}));
     EXPECT_TRUE(platform.searched.empty());
     EXPECT_TRUE(rt.shown.empty());
 }
@@ -127,20 +132,28 @@ TEST_F(StartSysInfoTest, everyDeadEndSaysTheToolIsUnavailable) {
     const Case cases[] = {
         {"nothing in the registry", [](FakePlatform&) {}},
         {"a folder without the tool",
-         [](FakePlatform& p) { p.registry.set(Registry::LocalMachine, folderKey, "MSINFO", MemoryRegistry::text("C:\\Info")); }},
+         [](FakePlatform& p) {
+             p.registry.set(Registry::LocalMachine, folderKey, "MSINFO", MemoryRegistry::text("C:\\Info"));
+         }},
         {"a folder that cannot be searched",
          [](FakePlatform& p) {
              p.registry.set(Registry::LocalMachine, folderKey, "MSINFO", MemoryRegistry::text("C:\\Info"));
              p.searchFails = true;
          }},
         {"a path that names no program",
-         [](FakePlatform& p) { p.registry.set(Registry::LocalMachine, toolKey, "PATH", MemoryRegistry::text("C:\\nothing.exe")); }},
+         [](FakePlatform& p) {
+             p.registry.set(Registry::LocalMachine, toolKey, "PATH", MemoryRegistry::text("C:\\nothing.exe"));
+         }},
         {"a path of another type",
-         [](FakePlatform& p) { p.registry.set(Registry::LocalMachine, toolKey, "PATH", {3, {1, 2}}); }},
+         [](FakePlatform& p) {
+             p.registry.set(Registry::LocalMachine, toolKey, "PATH", {3, {1, 2}});
+         }},
         {"a path that is a number",
          [](FakePlatform& p) { p.registry.set(Registry::LocalMachine, toolKey, "PATH", MemoryRegistry::number(7)); }},
         {"a path with no bytes",
-         [](FakePlatform& p) { p.registry.set(Registry::LocalMachine, toolKey, "PATH", {Registry::String, {}}); }},
+         [](FakePlatform& p) {
+             p.registry.set(Registry::LocalMachine, toolKey, "PATH", {Registry::String, {}});
+         }},
         {"a path too long to read",
          [](FakePlatform& p) {
              p.registry.set(Registry::LocalMachine, toolKey, "PATH", MemoryRegistry::text(std::string(2000, 'x')));

@@ -27,9 +27,16 @@ std::vector<Hostile> hostileTexts() {
         {"decimal comma", "3,5", false},
         {"full-width three", "\xEF\xBC\x93", false},
         {"Arabic-Indic three", "\xD9\xA3", false},
-        {"embedded NUL", std::string("3\0" "3", 3), false},
+        {"embedded NUL",
+         std::string("3\0"
+                     "3",
+                     3),
+         false},
         {"invalid UTF-8", "\xC3\x28", false},
-        {"right-to-left mark", "\xE2\x80\x8F" "3", false},
+        {"right-to-left mark",
+         "\xE2\x80\x8F"
+         "3",
+         false},
         {"a 1 MiB paste", std::string(1 << 20, '1'), false},
         {"a 1 MiB paste of a small number", std::string((1 << 20) - 1, '0') + "2", true},
     };
@@ -42,7 +49,8 @@ TEST_F(HostileInputTest, eachBoxTextIsANumberOrTheEntryFailure) {
         for (int round = 0; round < 2; ++round) {  // the same way every time
             play("Option1");
             // The first three boxes are wrong numbers, so only the fourth can count.
-            type({IntegerText(s().Secret1 + 100), IntegerText(s().Secret2 + 100), IntegerText(s().Secret3 + 100), h.text});
+            type({IntegerText(s().Secret1 + 100), IntegerText(s().Secret2 + 100), IntegerText(s().Secret3 + 100),
+                  h.text});
             rt.answer(h.isNumber ? Answer::Yes : Answer::Ok);
             game.Command1_Click();
             ASSERT_EQ(rt.shown.size(), 1u) << h.what;
@@ -65,8 +73,7 @@ TEST_F(HostileInputTest, eachCustomAnswerIsStoredOrDropped) {
         try {
             n = FloorToInteger(ToNumber(h.text));
             fits = true;
-        } catch (const ConversionFailure&) {
-        }
+        } catch (const ConversionFailure&) {}
         EXPECT_EQ(s().TurnsLeft, fits ? n : 8) << h.what;
         EXPECT_EQ(s().HighestNumber, fits ? n : 7) << h.what;
         EXPECT_TRUE(rt.shown.empty()) << h.what << ": a refused answer is dropped in silence";

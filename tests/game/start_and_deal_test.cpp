@@ -17,7 +17,8 @@ TEST(GameStart, opensWithThePanelAndOneMessage) {
     auto loaded = rt.load(game);
     EXPECT_EQ(rt.shown, std::vector<Shown>{message("Please choose your preferred difficulty setting on the right.",
                                                    "Select New game", Buttons::Ok)});
-    for (auto n : {"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"}) EXPECT_TRUE((*loaded)[n].visible()) << n;
+    for (auto n : {"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"})
+        EXPECT_TRUE((*loaded)[n].visible()) << n;
     for (auto n : {"Option1", "Option2", "Option3", "Option4"}) EXPECT_FALSE((*loaded)[n].value()) << n;
     EXPECT_EQ(game.state(), GameState{});
     EXPECT_EQ((*loaded)["Label1"].caption(), "");
@@ -70,8 +71,9 @@ TEST_F(DealTest, customTakesBothAnswers) {
     rt.type("20");
     c("Option4").setValue(true);
     game.Command5_Click();
-    EXPECT_EQ(rt.shown, (std::vector<Shown>{input("How many turns would you like?", "Turns"),
-                                            input("What is the highest number you want to guess with (1-?)", "Number")}));
+    EXPECT_EQ(rt.shown,
+              (std::vector<Shown>{input("How many turns would you like?", "Turns"),
+                                  input("What is the highest number you want to guess with (1-?)", "Number")}));
     EXPECT_EQ(s().TurnsLeft, 12);
     EXPECT_EQ(s().HighestNumber, 20);
     EXPECT_EQ(c("Label1").caption(), "Please enter 4 numbers below. (1-20)");

@@ -97,7 +97,9 @@ TEST_F(AboutWindowTest, looksAsDesigned) {
             EXPECT_EQ(QFontInfo(l->font()).family(), "Liberation Sans") << n;  // what Arial resolves to here
             EXPECT_EQ(l->font().pixelSize(), 11) << n;
             EXPECT_EQ(l->palette().color(QPalette::Window), QColor(192, 255, 192)) << n;
-            EXPECT_LE(QFontMetrics(l->font()).boundingRect(QRect(0, 0, l->width(), 1000), Qt::TextWordWrap, l->text()).height(),
+            EXPECT_LE(QFontMetrics(l->font())
+                          .boundingRect(QRect(0, 0, l->width(), 1000), Qt::TextWordWrap, l->text())
+                          .height(),
                       l->height() + 1)
                 << n << " does not show whole";
         }

@@ -2,15 +2,15 @@
 // game writes into its labels.
 #include <gtest/gtest.h>
 
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
-#include <QtGui/private/qguiapplication_p.h>
-#include <QtGui/qpa/qplatformaccessibility.h>
-#include <QtGui/qpa/qplatformintegration.h>
 
 #include "about/frmabout.hpp"
 #include "game/frmcode.hpp"
@@ -210,7 +210,8 @@ TEST_F(AccessibilityTest, boxesReadTheirTextTitleAndButtons) {
     };
     EXPECT_EQ(boxesRead[0][0], item(QAccessible::Dialog, "Turns"));
     EXPECT_TRUE(has(boxesRead[0], item(QAccessible::StaticText, "How many turns would you like?")));
-    EXPECT_TRUE(has(boxesRead[0], item(QAccessible::EditableText, "How many turns would you like?")));  // named by its prompt
+    EXPECT_TRUE(
+        has(boxesRead[0], item(QAccessible::EditableText, "How many turns would you like?")));  // named by its prompt
     EXPECT_TRUE(has(boxesRead[0], item(QAccessible::Button, "OK")));
     EXPECT_TRUE(has(boxesRead[0], item(QAccessible::Button, "Cancel")));
     EXPECT_EQ(boxesRead[1][0], item(QAccessible::Dialog, "Number"));

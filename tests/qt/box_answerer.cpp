@@ -1,6 +1,7 @@
 // box_answerer.cpp
 #include "tests/qt/box_answerer.hpp"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -9,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace numerak::test {
 
@@ -39,8 +39,10 @@ void BoxAnswerer::poll() {
         ADD_FAILURE() << "unexpected box: " << (box ? box->text() : dialog->labelText()).toStdString();
         modal->setProperty("answered", true);
         unexpected_.invalidate();
-        if (box) box->reject();
-        else dialog->reject();
+        if (box)
+            box->reject();
+        else
+            dialog->reject();
         return;
     }
     unexpected_.invalidate();
@@ -56,9 +58,12 @@ void BoxAnswerer::poll() {
         for (QAbstractButton* b : box->buttons()) seenBox.buttons.push_back(plain(b->text()));
         if (box->defaultButton()) seenBox.defaultButton = plain(box->defaultButton()->text());
         seen.push_back(seenBox);
-        if (step.key != Qt::Key_unknown) QTest::keyClick(box, step.key);
-        else if (QAbstractButton* b = box->button(step.button)) b->click();
-        else box->reject();  // an answer the box does not offer: leave it as Esc would
+        if (step.key != Qt::Key_unknown)
+            QTest::keyClick(box, step.key);
+        else if (QAbstractButton* b = box->button(step.button))
+            b->click();
+        else
+            box->reject();  // an answer the box does not offer: leave it as Esc would
         return;
     }
     seenBox.input = true;
@@ -71,11 +76,15 @@ void BoxAnswerer::poll() {
         QTest::keyClick(dialog, step.key);
     } else if (step.text) {
         if (auto* edit = dialog->findChild<QLineEdit*>()) QTest::keyClicks(edit, QString::fromStdString(*step.text));
-        if (buttons && buttons->button(QDialogButtonBox::Ok)) buttons->button(QDialogButtonBox::Ok)->click();
-        else dialog->accept();
+        if (buttons && buttons->button(QDialogButtonBox::Ok))
+            buttons->button(QDialogButtonBox::Ok)->click();
+        else
+            dialog->accept();
     } else {
-        if (buttons && buttons->button(QDialogButtonBox::Cancel)) buttons->button(QDialogButtonBox::Cancel)->click();
-        else dialog->reject();
+        if (buttons && buttons->button(QDialogButtonBox::Cancel))
+            buttons->button(QDialogButtonBox::Cancel)->click();
+        else
+            dialog->reject();
     }
 }
 

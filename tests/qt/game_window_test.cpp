@@ -27,7 +27,7 @@ using qt::QtRuntime;
 class GameWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        rt.setOnEnd([] {});  // the test itself is the event loop
+        rt.setOnEnd([] {});            // the test itself is the event loop
         boxes.press(QMessageBox::Ok);  // the opening message
         rt.start(game);
         window = rt.window(game);
@@ -93,7 +93,8 @@ TEST_F(GameWindowTest, looksAsDesigned) {
     const WindowDesign& d = ui::frmCodeDesign();
     EXPECT_EQ(window->windowTitle(), "Numerak");
     const QList<QSize> iconSizes = window->windowIcon().availableSizes();
-    for (QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) EXPECT_TRUE(iconSizes.contains(size)) << size.width();
+    for (QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)})
+        EXPECT_TRUE(iconSizes.contains(size)) << size.width();
     EXPECT_EQ(window->client()->size(), QSize(437, 202));
     EXPECT_EQ(window->client()->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(window->windowFlags() & Qt::WindowType_Mask, Qt::Window);  // an ordinary sizable window
@@ -139,7 +140,8 @@ TEST_F(GameWindowTest, looksAsDesigned) {
         return shown.pixelColor(r.right() - 3, r.bottom() - 1);  // clear of any text and frame
     };
     auto near = [](QColor a, QColor b) {
-        return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3 && std::abs(a.blue() - b.blue()) <= 3;
+        return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3 &&
+               std::abs(a.blue() - b.blue()) <= 3;
     };
     for (auto n : {"Option1", "Option2", "Option3", "Option4"}) EXPECT_EQ(colourAt(n), QColor(255, 255, 0)) << n;
     EXPECT_EQ(colourAt("lblNew"), QColor(0, 255, 0));
@@ -159,10 +161,10 @@ TEST_F(GameWindowTest, looksAsDesigned) {
 
 TEST_F(GameWindowTest, everyCaptionFitsItsControl) {
     // What the game writes into its labels must show whole in the designed boxes.
-    for (auto [label, text] : {std::pair{"Label1", "Please enter 4 numbers below. (1-10)"},
-                               std::pair{"Label1", "Please enter 4 numbers below (0-10)"},
-                               std::pair{"lblturns", "You have 5 turns remaining"},
-                               std::pair{"lblNew", "New Game menu"}}) {
+    for (auto [label, text] :
+         {std::pair{"Label1", "Please enter 4 numbers below. (1-10)"},
+          std::pair{"Label1", "Please enter 4 numbers below (0-10)"},
+          std::pair{"lblturns", "You have 5 turns remaining"}, std::pair{"lblNew", "New Game menu"}}) {
         QLabel* l = w<QLabel>(label);
         const QFontMetrics fm(l->font());
         const QRect needed = fm.boundingRect(QRect(0, 0, l->width(), 1000), Qt::TextWordWrap, text);
@@ -215,9 +217,9 @@ TEST_F(GameWindowTest, tabVisitsTheControlsInDesignOrder) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     // The option buttons are one group: Tab stops at it once, the arrow keys move inside it.
-    const std::vector<std::string> expected{"Text1",   "Text2",    "Text3",   "Text4",    "Command1", "Command2",
-                                            "Command3", "Picture1", "Option1", "Command5", "Text1",    "Text2",
-                                            "Text3",   "Text4",    "Command1", "Command2"};
+    const std::vector<std::string> expected{"Text1",    "Text2",    "Text3",    "Text4",    "Command1", "Command2",
+                                            "Command3", "Picture1", "Option1",  "Command5", "Text1",    "Text2",
+                                            "Text3",    "Text4",    "Command1", "Command2"};
     EXPECT_EQ(order, expected);
 
     w("Option1")->setFocus();
@@ -376,8 +378,8 @@ public:
 private:
     static constexpr ControlDesign controls_[1]{
         {.name = "Command1", .kind = ControlKind::CommandButton, .caption = "Go", .width = 1500, .height = 500}};
-    const WindowDesign design_{.name = "frmFailing", .caption = "Failing", .clientWidth = 3000, .clientHeight = 2000,
-                               .controls = controls_};
+    const WindowDesign design_{
+        .name = "frmFailing", .caption = "Failing", .clientWidth = 3000, .clientHeight = 2000, .controls = controls_};
 };
 
 TEST(Dispatcher, aFailureNoHandlerTrapsIsToldNotFatal) {

@@ -49,9 +49,9 @@ TEST_F(KeyboardTest, aWholeGameWithKeysAlone) {
     press(Qt::Key_Up);
     press(Qt::Key_Space);  // Easy
     EXPECT_TRUE(window->findChild<QRadioButton*>("Option1")->isChecked());
-    press(Qt::Key_Down);   // the arrows move the choice: Medium
+    press(Qt::Key_Down);  // the arrows move the choice: Medium
     EXPECT_TRUE(window->findChild<QRadioButton*>("Option2")->isChecked());
-    press(Qt::Key_Up);     // back to Easy
+    press(Qt::Key_Up);  // back to Easy
     press(Qt::Key_Tab);
     EXPECT_EQ(focused(), "Command5");
     press(Qt::Key_Space);  // Enter: deal
@@ -94,7 +94,7 @@ TEST_F(KeyboardTest, aWholeGameWithKeysAlone) {
     press(Qt::Key_Space);
     EXPECT_TRUE(window->findChild<QRadioButton*>("Option4")->isChecked());
     const std::int16_t turnsBefore = game.state().TurnsLeft;  // 8: two guesses spent
-    boxes.key(Qt::Key_Escape);  // turns: cancelled, the last game's count stays
+    boxes.key(Qt::Key_Escape);                                // turns: cancelled, the last game's count stays
     boxes.key(Qt::Key_Escape);
     press(Qt::Key_Tab);
     EXPECT_EQ(focused(), "Command5");

@@ -32,8 +32,9 @@ TEST(ToNumber, tinyValuesReadAsZero) {
 }
 
 TEST(ToNumber, refusesWhatIsNotAPlainNumber) {
-    for (const char* bad : {"", " ", "abc", "3a", "a3", "nan", "NaN", "inf", "-inf", "infinity", "0x10", "3,5", "1e",
-                            "1e+", "e5", ".", "+", "-", "--3", "+-3", "3 3", "1.2.3", "\xEF\xBC\x93" /* full-width 3 */}) {
+    for (const char* bad :
+         {"",   " ",   "abc", "3a", "a3", "nan", "NaN", "inf", "-inf", "infinity", "0x10",        "3,5",
+          "1e", "1e+", "e5",  ".",  "+",  "-",   "--3", "+-3", "3 3",  "1.2.3",    "\xEF\xBC\x93" /* full-width 3 */}) {
         EXPECT_THROW(ToNumber(bad), ConversionFailure) << '"' << bad << '"';
     }
     EXPECT_THROW(ToNumber(std::string("3\0", 2)), ConversionFailure);

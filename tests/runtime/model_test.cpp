@@ -47,7 +47,7 @@ TEST(Form, tellsItsListenerOfRealChangesOnly) {
     form["Label1"].setCaption("bye");
     form["Option1"].setVisible(true);
     EXPECT_EQ(seen, (std::vector<std::pair<std::string, Property>>{{"Label1", Property::Caption},
-                                                                     {"Option1", Property::Visible}}));
+                                                                   {"Option1", Property::Visible}}));
 }
 
 TEST(Form, optionButtonsFormOneGroup) {

@@ -32,8 +32,8 @@ const std::set<std::pair<std::string, std::string>> designedQuestions{
 };
 
 // Pieces a player's typing is made of: digits and signs, and the odd things people paste.
-const std::array<std::string, 16> pieces{"0", "1", "2", "3", "5", "9", ".", "-", "+", "e", " ", "x",
-                                         "nan", "1e309", "\xEF\xBC\x93", std::string("\0", 1)};
+const std::array<std::string, 16> pieces{
+    "0", "1", "2", "3", "5", "9", ".", "-", "+", "e", " ", "x", "nan", "1e309", "\xEF\xBC\x93", std::string("\0", 1)};
 
 class PlatformOverRegistry : public Platform {
 public:
@@ -87,9 +87,12 @@ void DrivenRuntime::ShowModal(FormLogic& window) {
     auto& about = dynamic_cast<frmAbout&>(window);
     // A few presses of its buttons, then OK or the close box.
     for (int i = bytes_.next() % 3; i > 0; --i) about.cmdSysInfo_Click();
-    if (bytes_.next() & 1) about.cmdOK_Click();
-    else UnloadWindow(window);
-    if (std::find(modal_.begin(), modal_.end(), &window) != modal_.end()) throw RuleBroken("the About window stayed open");
+    if (bytes_.next() & 1)
+        about.cmdOK_Click();
+    else
+        UnloadWindow(window);
+    if (std::find(modal_.begin(), modal_.end(), &window) != modal_.end())
+        throw RuleBroken("the About window stayed open");
 }
 
 void DrivenRuntime::unload(FormLogic& window) {
@@ -122,7 +125,10 @@ bool RandomPlayer::step() {
             case 1: game_->mnuGameGuess_Click(); break;
             case 2: game_->Command2_Click(); break;
             case 3: game_->mnuGameNew_Click(); break;
-            case 4: game_->Command5_Click(); dealt_ = true; break;
+            case 4:
+                game_->Command5_Click();
+                dealt_ = true;
+                break;
             case 5: game_->Command3_Click(); break;
             case 6: game_->mnuFileClose_Click(); break;
             case 7: game_->mnuHelpAbout_Click(); break;
@@ -130,7 +136,8 @@ bool RandomPlayer::step() {
             case 9: f["Option" + std::to_string(bytes_.next() % 4 + 1)].setValue(true); break;
             default: {
                 const int box = bytes_.next() % 4;
-                const std::array<std::int16_t, 4> secrets{before.Secret1, before.Secret2, before.Secret3, before.Secret4};
+                const std::array<std::int16_t, 4> secrets{before.Secret1, before.Secret2, before.Secret3,
+                                                          before.Secret4};
                 f["Text" + std::to_string(box + 1)].setText(runtime_.typed(secrets[static_cast<std::size_t>(box)]));
             }
         }
@@ -149,8 +156,8 @@ bool RandomPlayer::step() {
 void RandomPlayer::check(const GameState& before, int action) {
     const GameState& s = game_->state();
     auto fail = [&](const std::string& what) {
-        throw RuleBroken(what + " after action " + std::to_string(action) + " (turns " + std::to_string(before.TurnsLeft) +
-                         " -> " + std::to_string(s.TurnsLeft) + ")");
+        throw RuleBroken(what + " after action " + std::to_string(action) + " (turns " +
+                         std::to_string(before.TurnsLeft) + " -> " + std::to_string(s.TurnsLeft) + ")");
     };
     const bool guess = action == 0 || action == 1;
     if (guess) {
@@ -174,7 +181,8 @@ void RandomPlayer::check(const GameState& before, int action) {
         fail("secrets before any deal");
     }
     int shown = 0;
-    for (auto name : {"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"}) shown += (*form_)[name].visible();
+    for (auto name : {"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"})
+        shown += (*form_)[name].visible();
     if (shown != 0 && shown != 6) fail("the difficulty panel is half shown");
 }
 

@@ -19,8 +19,10 @@ Answer ScriptedRuntime::ShowMessage(std::string_view text, std::optional<std::st
     if (!a) throw ScriptError("a typed answer was scripted for the message: " + std::string(text));
     const Answer answer = *a;
     script_.pop_front();
-    if (buttons == Buttons::Ok && answer != Answer::Ok) throw ScriptError("Yes/No given to an OK box: " + std::string(text));
-    if (buttons == Buttons::YesNo && answer == Answer::Ok) throw ScriptError("OK given to a Yes/No box: " + std::string(text));
+    if (buttons == Buttons::Ok && answer != Answer::Ok)
+        throw ScriptError("Yes/No given to an OK box: " + std::string(text));
+    if (buttons == Buttons::YesNo && answer == Answer::Ok)
+        throw ScriptError("OK given to a Yes/No box: " + std::string(text));
     return answer;
 }
 
