@@ -32,7 +32,10 @@ std::optional<std::string> onPath(const std::string& program) {
         std::size_t end = dirs.find(':', start);
         if (end == std::string::npos) end = dirs.size();
         const std::string dir = dirs.substr(start, end - start);
-        if (!dir.empty() && dir.front() == '/' && isExecutableFile(dir + '/' + program)) return dir + '/' + program;
+        std::string candidate = dir;
+        candidate += '/';
+        candidate += program;
+        if (!dir.empty() && dir.front() == '/' && isExecutableFile(candidate)) return candidate;
         start = end + 1;
     }
     return std::nullopt;
@@ -55,7 +58,7 @@ public:
         if (path.empty() || path.find('\0') != std::string::npos) throw PlatformFailure("Bad file name or number");
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-        const std::string name = path.substr(path.find_last_of('/') + 1);
+        std::string name = path.substr(path.find_last_of('/') + 1);
         if (name.empty() || name.front() == '.') return {};  // hidden
         return name;
     }

@@ -8,3 +8,7 @@ scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-d
 cmake --preset sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize
+
+# Static checks, and every fuzz target for a short while.
+scripts/lint.sh
+scripts/fuzz.sh 20

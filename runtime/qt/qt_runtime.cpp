@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <exception>
+#include <ranges>
 
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/widgets.hpp"
@@ -66,8 +67,8 @@ void QtRuntime::dispatch(const std::function<void()>& handler) {
 
 QWidget* QtRuntime::boxParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-        if ((*it)->isVisible()) return *it;
+    for (std::size_t i = windows_.size(); i-- > 0;)  // the newest first
+        if (windows_[i]->isVisible()) return windows_[i];
     return nullptr;
 }
 

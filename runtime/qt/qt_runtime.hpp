@@ -22,7 +22,7 @@ public:
     QtRuntime& operator=(const QtRuntime&) = delete;
 
     // Loads the start window (its load handler runs before it is first shown) and shows it.
-    void start(FormLogic& window);
+    void start(FormLogic& logic);
 
     // Runs a handler on behalf of the toolkit: EndProgram ends the program here, and a failure
     // that no handler trapped is told to the player instead of crashing the program.
@@ -37,11 +37,11 @@ public:
 
     Answer ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) override;
     std::string AskText(std::string_view prompt, std::string_view title) override;
-    void ShowModal(FormLogic& window) override;
+    void ShowModal(FormLogic& logic) override;
     [[noreturn]] void EndProgram() override;
 
 protected:
-    void unload(FormLogic& window) override;
+    void unload(FormLogic& logic) override;
 
 private:
     FormWindow* load(FormLogic& logic);

@@ -216,7 +216,7 @@ TEST(HelpAbout, opensTheSameWindowAfreshEachTimeAndLeavesTheGameAlone) {
     rt.whileModal = [&](FormLogic& w) {
         ASSERT_EQ(&w, aboutWindow);
         aboutWindow->cmdOK_Click();
-        captions.push_back("closed");
+        captions.emplace_back("closed");
     };
     game.mnuHelpAbout_Click();
     game.mnuHelpAbout_Click();

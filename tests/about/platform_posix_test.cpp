@@ -31,7 +31,7 @@ protected:
     }
     // A program that leaves a mark when it runs.
     fs::path program(const std::string& name) {
-        const fs::path p = dir / name;
+        fs::path p = dir / name;
         std::ofstream(p) << "#!/bin/sh\ntouch \"$0.ran\"\n";
         fs::permissions(p, fs::perms::owner_all);
         return p;
