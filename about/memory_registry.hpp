@@ -44,4 +44,21 @@ private:
     RegistryKey next_ = 0x100;
 };
 
+// A platform whose registry is held in memory; finding files and starting programs are left to
+// the platform that builds on it.
+class MemoryRegistryPlatform : public Platform {
+public:
+    MemoryRegistry registry;
+
+    long RegOpenKeyExA(std::uint32_t root, const std::string& subKey, std::uint32_t /*options*/, std::uint32_t access,
+                       RegistryKey& key) override {
+        return registry.open(root, subKey, access, key);
+    }
+    long RegQueryValueExA(RegistryKey key, const std::string& valueName, std::uint32_t& type, std::uint8_t* data,
+                          std::uint32_t& size) override {
+        return registry.query(key, valueName, type, data, size);
+    }
+    long RegCloseKey(RegistryKey key) override { return registry.close(key); }
+};
+
 }  // namespace numerak

@@ -41,18 +41,13 @@ std::optional<std::string> onPath(const std::string& program) {
     return std::nullopt;
 }
 
-class PosixPlatform : public Platform {
+class PosixPlatform : public MemoryRegistryPlatform {
 public:
-    long RegOpenKeyExA(std::uint32_t root, const std::string& subKey, std::uint32_t, std::uint32_t access,
+    long RegOpenKeyExA(std::uint32_t root, const std::string& subKey, std::uint32_t options, std::uint32_t access,
                        RegistryKey& key) override {
         fill();
-        return registry_.open(root, subKey, access, key);
+        return MemoryRegistryPlatform::RegOpenKeyExA(root, subKey, options, access, key);
     }
-    long RegQueryValueExA(RegistryKey key, const std::string& valueName, std::uint32_t& type, std::uint8_t* data,
-                          std::uint32_t& size) override {
-        return registry_.query(key, valueName, type, data, size);
-    }
-    long RegCloseKey(RegistryKey key) override { return registry_.close(key); }
 
     std::string FindFile(const std::string& path) override {
         if (path.empty() || path.find('\0') != std::string::npos) throw PlatformFailure("Bad file name or number");
@@ -75,8 +70,8 @@ private:
         filled_ = true;
         for (const char* tool : {"hardinfo", "kinfocenter"}) {
             if (auto found = onPath(tool)) {
-                registry_.set(Registry::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
-                              MemoryRegistry::text(*found));
+                registry.set(Registry::LocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                             MemoryRegistry::text(*found));
                 break;
             }
         }
@@ -118,7 +113,6 @@ private:
         return child;  // the task number: nobody waits on it
     }
 
-    MemoryRegistry registry_;
     bool filled_ = false;
 };
 

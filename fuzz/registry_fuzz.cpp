@@ -16,18 +16,8 @@ public:
     std::uint8_t next() override { return 1; }  // every Yes/No answered Yes
 };
 
-class Fake : public Platform {
+class Fake : public MemoryRegistryPlatform {
 public:
-    MemoryRegistry registry;
-    long RegOpenKeyExA(std::uint32_t root, const std::string& key, std::uint32_t, std::uint32_t access,
-                       RegistryKey& out) override {
-        return registry.open(root, key, access, out);
-    }
-    long RegQueryValueExA(RegistryKey key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
-                          std::uint32_t& size) override {
-        return registry.query(key, name, type, data, size);
-    }
-    long RegCloseKey(RegistryKey key) override { return registry.close(key); }
     std::string FindFile(const std::string& path) override { return path.size() % 2 ? "MSINFO32.EXE" : ""; }
     std::int64_t StartProgram(const std::string& path, int) override {
         if (path.empty()) throw PlatformFailure("nothing to start");

@@ -10,9 +10,8 @@
 
 namespace numerak::test {
 
-class FakePlatform : public Platform {
+class FakePlatform : public MemoryRegistryPlatform {
 public:
-    MemoryRegistry registry;
     std::set<std::string> files;     // paths FindFile finds
     std::set<std::string> programs;  // paths StartProgram can start
     bool searchFails = false;
@@ -21,16 +20,11 @@ public:
     std::vector<std::string> searched;
     std::vector<std::pair<std::string, int>> started;
 
-    long RegOpenKeyExA(std::uint32_t root, const std::string& subKey, std::uint32_t, std::uint32_t access,
+    long RegOpenKeyExA(std::uint32_t root, const std::string& subKey, std::uint32_t options, std::uint32_t access,
                        RegistryKey& key) override {
         accessAsked.push_back(access);
-        return registry.open(root, subKey, access, key);
+        return MemoryRegistryPlatform::RegOpenKeyExA(root, subKey, options, access, key);
     }
-    long RegQueryValueExA(RegistryKey key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
-                          std::uint32_t& size) override {
-        return registry.query(key, name, type, data, size);
-    }
-    long RegCloseKey(RegistryKey key) override { return registry.close(key); }
 
     std::string FindFile(const std::string& path) override {
         searched.push_back(path);

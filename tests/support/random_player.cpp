@@ -35,23 +35,11 @@ const std::set<std::pair<std::string, std::string>> designedQuestions{
 const std::array<std::string, 16> pieces{
     "0", "1", "2", "3", "5", "9", ".", "-", "+", "e", " ", "x", "nan", "1e309", "\xEF\xBC\x93", std::string("\0", 1)};
 
-class PlatformOverRegistry : public Platform {
+// Nothing to find and nothing to start: System Info always says it is unavailable.
+class BarePlatform : public MemoryRegistryPlatform {
 public:
-    explicit PlatformOverRegistry(MemoryRegistry& r) : registry_(r) {}
-    long RegOpenKeyExA(std::uint32_t root, const std::string& key, std::uint32_t, std::uint32_t access,
-                       RegistryKey& out) override {
-        return registry_.open(root, key, access, out);
-    }
-    long RegQueryValueExA(RegistryKey key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
-                          std::uint32_t& size) override {
-        return registry_.query(key, name, type, data, size);
-    }
-    long RegCloseKey(RegistryKey key) override { return registry_.close(key); }
     std::string FindFile(const std::string&) override { return {}; }
     std::int64_t StartProgram(const std::string&, int) override { throw PlatformFailure("nothing to start"); }
-
-private:
-    MemoryRegistry& registry_;
 };
 
 }  // namespace
@@ -101,7 +89,7 @@ void DrivenRuntime::unload(FormLogic& window) {
 }
 
 RandomPlayer::RandomPlayer(ByteSource& bytes)
-    : bytes_(bytes), runtime_(bytes), platform_(std::make_unique<PlatformOverRegistry>(registry_)) {
+    : bytes_(bytes), runtime_(bytes), platform_(std::make_unique<BarePlatform>()) {
     startProgram();
 }
 

@@ -65,7 +65,6 @@ private:
     ByteSource& bytes_;
     DrivenRuntime runtime_;
     Generator generator_;
-    MemoryRegistry registry_;
     std::unique_ptr<Platform> platform_;
     std::unique_ptr<frmCode> game_;
     std::unique_ptr<Form> form_;
