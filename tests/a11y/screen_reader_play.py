@@ -12,7 +12,7 @@ import time
 
 import pyatspi
 
-TIMEOUT = 20.0
+TIMEOUT = 40.0
 
 
 def find_app():
