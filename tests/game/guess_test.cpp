@@ -6,7 +6,7 @@ namespace {
 
 using GuessTest = GameTest;
 
-const Shown sorry(int n) {
+Shown sorry(int n) {
     return message("You got " + std::to_string(n) + " out of four, do you want to continue?", "sorry", Buttons::YesNo);
 }
 const Shown win = message("You done it! Would you like to play again?", "well done", Buttons::YesNo);

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,10 @@ struct RuleBroken : std::logic_error {
     using std::logic_error::logic_error;
 };
 
+// Clicks the control as a front end does: through the window's routes; a control with no route
+// does nothing.
+void click(FormLogic& window, Control& control);
+
 // Answers every box from the byte source and checks that each is one the game was designed to show.
 class DrivenRuntime : public Runtime {
 public:
@@ -35,32 +41,47 @@ public:
     Answer ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) override;
     std::string AskText(std::string_view prompt, std::string_view title) override;
     void ShowModal(FormLogic& window) override;
-    [[noreturn]] void EndProgram() override { throw ProgramEnd{}; }
+    [[noreturn]] void EndProgram() override;
 
     // Text a player might type, decoded from the bytes; `secret` lets some guesses be right.
     std::string typed(std::int16_t secret);
+
+    // The game window of the program now running: it may never be unloaded.
+    void programStarted(const FormLogic& game);
+    // Between a Yes to the quit question and the end of the program.
+    bool quitConfirmed() const { return quitConfirmed_; }
+
     int boxesShown = 0;
+    std::map<std::string, long> timesShown;  // by text, boxes and questions alike
+    std::vector<std::string> shownNow;       // in the action being played
 
 protected:
     void unload(FormLogic& window) override;
 
 private:
+    void shownOne(std::string_view text);
+
     ByteSource& bytes_;
     std::vector<FormLogic*> modal_;
+    const FormLogic* game_ = nullptr;
+    bool quitConfirmed_ = false;
 };
 
 class RandomPlayer {
 public:
     explicit RandomPlayer(ByteSource& bytes);
 
-    // One action and the referee's check; false once the byte source is used up.
+    // One action and the referee's check; false once the byte source is used up. RuleBroken
+    // when the game broke a rule; any other exception a handler let out goes on up.
     bool step();
     long actions() const { return actions_; }
     long gamesEnded() const { return ended_; }
+    long guessesAtTheGuard() const { return guessesAtGuard_; }  // with the turn counter at -32768
+    const DrivenRuntime& runtime() const { return runtime_; }
 
 private:
     void startProgram();
-    void check(const GameState& before, int action);
+    void check(const GameState& before, std::string_view clicked);
 
     ByteSource& bytes_;
     DrivenRuntime runtime_;
@@ -71,6 +92,7 @@ private:
     bool dealt_ = false;
     long actions_ = 0;
     long ended_ = 0;
+    long guessesAtGuard_ = 0;
 };
 
 }  // namespace numerak::test
