@@ -15,6 +15,12 @@ HKEY rootHandle(std::uint32_t root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
 }
 
+bool isBatchFile(const std::string& path) {
+    std::string end = path.substr(path.size() >= 4 ? path.size() - 4 : 0);
+    for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return end == ".bat" || end == ".cmd";
+}
+
 class Win32Platform : public Platform {
 public:
     long RegOpenKeyExA(std::uint32_t root, const std::string& subKey, std::uint32_t options, std::uint32_t access,
@@ -63,6 +69,9 @@ public:
 
     std::int64_t StartProgram(const std::string& path, int windowStyle) override {
         if (path.empty() || path.find('\0') != std::string::npos) throw PlatformFailure("File not found");
+        // Windows hands a batch file named as the application to the command interpreter on
+        // its own; only real programs are started.
+        if (isBatchFile(path)) throw PlatformFailure("Not a program: " + path);
         // The program is named as the application itself, never handed to a command interpreter;
         // its command line is just its own quoted path.
         std::string commandLine = '"' + path + '"';

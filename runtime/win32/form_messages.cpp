@@ -1,0 +1,110 @@
+// form_messages.cpp: what a loaded window does with the messages Windows sends it: commands,
+// colours, painting, the close box, activation and DPI changes.
+#include <windows.h>
+
+#include "runtime/win32/form_window.hpp"
+#include "runtime/win32/widgets.hpp"
+#include "runtime/win32/win32_runtime.hpp"
+
+namespace numerak::win32 {
+
+HBRUSH FormWindow::brush(Colour colour) {
+    auto& b = brushes_[colour.value];
+    if (!b) b = ::CreateSolidBrush(toColorRef(colour));
+    return b;
+}
+
+LRESULT FormWindow::colour(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (auto& b : bindings_) {
+        if (b.hwnd != child) continue;
+        const ControlDesign& d = *b.control->design();
+        if (d.fore) ::SetTextColor(dc, toColorRef(*d.fore));
+        if (!d.back) break;
+        ::SetBkColor(dc, toColorRef(*d.back));
+        return reinterpret_cast<LRESULT>(brush(*d.back));
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void FormWindow::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    // Hairlines go over the wide lines laid beside them, so that a grey hairline on a white
+    // two-pixel line reads as an engraved groove whichever was laid first.
+    for (const bool hairlines : {false, true})
+        for (const auto& b : bindings_) {
+            const ControlDesign* d = b.control->design();
+            if (d && d->kind == ControlKind::Line && b.control->visible() &&
+                (d->lineStyle == LineStyle::InsideSolid) == hairlines)
+                paintLine(dc, *d, dpi_);
+        }
+    ::EndPaint(hwnd_, &ps);
+}
+
+LRESULT CALLBACK FormWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->menu_ = nullptr;  // destroyed with the window
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: command(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message, wParam, lParam);
+        case WM_ERASEBKGND: {
+            RECT r;
+            ::GetClientRect(hwnd_, &r);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush(form_->design().back));
+            return 1;
+        }
+        case WM_PAINT: paint(); return 0;
+        case WM_CLOSE:
+            // The close box is an unload request like any other; the runtime decides whether it happens.
+            if (!unloaded_) runtime_.dispatch([this] { runtime_.UnloadWindow(logic_); });
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus && ::IsChild(hwnd_, focus)) savedFocus_ = focus;
+            } else if (!HIWORD(wParam)) {
+                HWND focus = savedFocus_ && ::IsWindow(savedFocus_) && ::IsWindowVisible(savedFocus_) ? savedFocus_
+                                                                                                      : firstFocus();
+                if (focus) ::SetFocus(focus);
+            }
+            return 0;
+        case DM_GETDEFID: {
+            Binding* b = buttonWith(&ControlDesign::isDefault);
+            if (b && b->hwnd && ::IsWindowVisible(b->hwnd)) return MAKELRESULT(b->id, DC_HASDEFID);
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            layout(HIWORD(wParam));
+            const RECT* r = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_SYSCOLORCHANGE:
+            for (auto& [colour, b] : brushes_) ::DeleteObject(b);
+            brushes_.clear();
+            ::InvalidateRect(hwnd_, nullptr, TRUE);
+            return 0;
+        default: return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+}  // namespace numerak::win32

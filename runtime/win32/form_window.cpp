@@ -1,0 +1,282 @@
+// form_window.cpp: building a window from its design and binding controls to model controls.
+#include "runtime/win32/form_window.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "runtime/win32/ids.hpp"
+#include "runtime/win32/text.hpp"
+#include "runtime/win32/widgets.hpp"
+#include "runtime/win32/win32_runtime.hpp"
+
+namespace numerak::win32 {
+
+namespace {
+
+constexpr wchar_t formClass[] = L"NumerakForm";
+constexpr int programIcon = 1;  // the icon group of numerak.exe
+
+HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
+
+bool pressed(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+}  // namespace
+
+FormWindow::FormWindow(Win32Runtime& runtime, FormLogic& logic, HWND owner)
+    : runtime_(runtime), logic_(logic), form_(std::make_unique<Form>(logic.design())) {
+    build(owner);
+}
+
+FormWindow::~FormWindow() {
+    form_->setListener({});
+    form_->setCaptionListener({});
+    if (hwnd_) ::DestroyWindow(hwnd_);  // takes its menu with it
+    if (menu_) ::DestroyMenu(menu_);
+    for (auto& b : bindings_)
+        if (b.font) ::DeleteObject(b.font);
+    if (font_) ::DeleteObject(font_);
+    for (auto& [colour, brush] : brushes_) ::DeleteObject(brush);
+}
+
+void FormWindow::build(HWND owner) {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = thisModule();
+        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.lpszClassName = formClass;
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+
+    const WindowDesign& d = form_->design();
+    const bool fixed = d.border == BorderStyle::FixedDialog;
+    style_ = (fixed ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
+    exStyle_ = fixed ? WS_EX_DLGMODALFRAME : 0;
+    for (const auto& control : form_->controls()) {
+        const int position = static_cast<int>(bindings_.size());
+        const int designed = static_cast<int>(d.controls.size());
+        const int id = control->design() ? firstControlId + position : firstMenuId + position - designed;
+        bindings_.push_back({control.get(), nullptr, id, {}, nullptr});
+    }
+    buildMenus();
+    hwnd_ = ::CreateWindowExW(exStyle_, formClass, widen(form_->caption()).c_str(), style_, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, menu_, thisModule(), this);
+    if (!hwnd_) throw std::runtime_error("The window " + std::string(d.name) + " could not be created.");
+    buildControls();
+    layout(windowDpi(hwnd_));
+
+    RECT client{0, 0, scaled(d.clientWidth, dpi_), scaled(d.clientHeight, dpi_)};
+    if (d.position) ::OffsetRect(&client, scaled(d.position->x, dpi_), scaled(d.position->y, dpi_));
+    RECT outer = outerRect(client, style_, exStyle_, menu_ != nullptr, dpi_);
+    const UINT move = d.position ? 0 : SWP_NOMOVE;
+    ::SetWindowPos(hwnd_, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | move);
+    // A menu bar that wraps is taller than the adjustment assumes: the client area keeps its size.
+    RECT got;
+    ::GetClientRect(hwnd_, &got);
+    const int shortBy = (client.bottom - client.top) - got.bottom;
+    if (shortBy != 0)
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + shortBy,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+
+    if (!d.icon.empty()) {
+        for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+            const int size = ::GetSystemMetrics(metric);
+            HANDLE icon = ::LoadImageW(thisModule(), MAKEINTRESOURCEW(programIcon), IMAGE_ICON, size, size, LR_SHARED);
+            if (icon) ::SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+    for (auto& r : logic_.routes())
+        for (auto& b : bindings_)
+            if (b.control->name() == r.control) b.click = r.handler;
+    form_->setCaptionListener([this] { ::SetWindowTextW(hwnd_, widen(form_->caption()).c_str()); });
+    form_->setListener([this](Control& c, Property p) { reflect(c, p); });
+}
+
+void FormWindow::buildControls() {
+    // The tab order is the order of the controls among their siblings, by tab index; a run
+    // of option buttons is one group that Tab enters once and the arrows move within.
+    std::vector<Binding*> order;
+    for (auto& b : bindings_)
+        if (b.control->design() && b.control->design()->kind != ControlKind::Line) order.push_back(&b);
+    std::stable_sort(order.begin(), order.end(), [](const Binding* a, const Binding* b) {
+        const int ta = a->control->design()->tabIndex, tb = b->control->design()->tabIndex;
+        return (ta < 0 ? 1 : 0) < (tb < 0 ? 1 : 0) || ((ta < 0) == (tb < 0) && ta < tb);
+    });
+    std::map<const Binding*, TabPlace> places;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const bool option = order[k]->control->isOption();
+        const bool follows = k > 0 && order[k - 1]->control->isOption();
+        places[order[k]] = option ? TabPlace{!follows, !follows} : TabPlace{true, true};
+    }
+    for (auto& b : bindings_)  // in creation order, as designed
+        if (places.count(&b)) b.hwnd = createControl(*b.control->design(), hwnd_, b.id, places[&b]);
+    HWND previous = HWND_TOP;
+    for (Binding* b : order) {
+        if (!b->hwnd) continue;
+        ::SetWindowPos(b->hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = b->hwnd;
+    }
+}
+
+void FormWindow::buildMenus() {
+    HMENU bar = nullptr;
+    HMENU current = nullptr;
+    for (auto& b : bindings_) {
+        const Control& c = *b.control;
+        const std::wstring caption = widen(c.caption());
+        if (c.role() == ControlRole::Menu) {
+            if (!bar) bar = ::CreateMenu();
+            current = c.visible() ? ::CreatePopupMenu() : nullptr;
+            if (current) ::AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(current), caption.c_str());
+        } else if (c.role() == ControlRole::MenuItem && current && c.visible()) {
+            ::AppendMenuW(current, MF_STRING, static_cast<UINT_PTR>(b.id), caption.c_str());
+        }
+    }
+    HMENU old = menu_;
+    menu_ = bar;
+    if (hwnd_) {
+        ::SetMenu(hwnd_, menu_);
+        ::DrawMenuBar(hwnd_);
+    }
+    if (old) ::DestroyMenu(old);
+}
+
+void FormWindow::layout(UINT dpi) {
+    dpi_ = dpi;
+    HFONT old = font_;
+    font_ = createInterfaceFont(dpi);
+    for (auto& b : bindings_) {
+        if (!b.hwnd) continue;
+        const ControlDesign& d = *b.control->design();
+        HFONT own = d.font ? createFont(*d.font, dpi) : nullptr;
+        ::SendMessageW(b.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(own ? own : font_), FALSE);
+        if (b.font) ::DeleteObject(b.font);
+        b.font = own;
+        placeControl(b.hwnd, d, dpi);
+        ::ShowWindow(b.hwnd, b.control->visible() ? SW_SHOWNA : SW_HIDE);
+    }
+    if (old) ::DeleteObject(old);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HWND FormWindow::control(std::string_view name, int index) const {
+    for (const auto& b : bindings_)
+        if (b.control->name() == name && b.control->index() == index) return b.hwnd;
+    return nullptr;
+}
+
+HWND FormWindow::firstFocus() const {
+    const Binding* best = nullptr;
+    for (const auto& b : bindings_) {
+        const ControlDesign* d = b.control->design();
+        if (!b.hwnd || d->tabIndex < 0 || d->kind == ControlKind::Label || !b.control->visible()) continue;
+        if (!best || d->tabIndex < best->control->design()->tabIndex) best = &b;
+    }
+    return best ? best->hwnd : nullptr;
+}
+
+void FormWindow::show() {
+    if (!hwnd_) return;
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+    if (HWND first = firstFocus()) ::SetFocus(first);
+}
+
+bool FormWindow::preTranslate(MSG& m) {
+    if (!hwnd_ || unloaded_ || (m.hwnd != hwnd_ && !::IsChild(hwnd_, m.hwnd))) return false;
+    if (m.message == WM_KEYDOWN && (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) && !pressed(VK_CONTROL) &&
+        !pressed(VK_MENU) && !pressed(VK_SHIFT)) {
+        // Enter and Esc press the design's default and cancel buttons, whatever has the
+        // keyboard, and nothing else.
+        Binding* target = buttonWith(m.wParam == VK_RETURN ? &ControlDesign::isDefault : &ControlDesign::isCancel);
+        if (target && target->hwnd && ::IsWindowVisible(target->hwnd) && ::IsWindowEnabled(target->hwnd))
+            command(target->id, BN_CLICKED);
+        return true;
+    }
+    return ::IsDialogMessageW(hwnd_, &m) != FALSE;
+}
+
+void FormWindow::markUnloaded() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    form_->setListener({});
+    form_->setCaptionListener({});
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+FormWindow::Binding* FormWindow::binding(int id) {
+    for (auto& b : bindings_)
+        if (b.id == id) return &b;
+    return nullptr;
+}
+
+FormWindow::Binding* FormWindow::buttonWith(bool ControlDesign::*flag) {
+    for (auto& b : bindings_)
+        if (b.control->design() && b.control->design()->*flag) return &b;
+    return nullptr;
+}
+
+void FormWindow::command(int id, int code) {
+    Binding* b = binding(id);
+    if (!b || unloaded_) return;
+    const ControlDesign* d = b->control->design();
+    Control* model = b->control;
+    if (!d) {  // a menu item: code 0
+        if (code == 0 && b->click) runtime_.dispatch(b->click);
+        return;
+    }
+    if (d->kind == ControlKind::TextBox && code == EN_CHANGE) {
+        HWND edit = b->hwnd;
+        runtime_.dispatch([model, edit] { model->setText(narrow(windowText(edit))); });
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    // A click on an option button chooses it; the model then clears the others of the window.
+    if (d->kind == ControlKind::OptionButton) runtime_.dispatch([model] { model->setValue(true); });
+    if (b->click && !unloaded_) runtime_.dispatch(b->click);
+}
+
+void FormWindow::reflect(Control& control, Property property) {
+    for (auto& b : bindings_) {
+        if (b.control != &control) continue;
+        const ControlDesign* d = control.design();
+        if (!d) {  // menu entries: the bar is rebuilt from the model
+            buildMenus();
+            continue;
+        }
+        if (!b.hwnd) {  // a line
+            ::InvalidateRect(hwnd_, nullptr, TRUE);
+            continue;
+        }
+        switch (property) {
+            case Property::Caption:
+                if (d->kind != ControlKind::PictureBox) {
+                    const std::wstring text = widen(control.caption());
+                    if (windowText(b.hwnd) != text) ::SetWindowTextW(b.hwnd, text.c_str());
+                }
+                break;
+            case Property::Visible:
+                if (!control.visible() && ::GetFocus() == b.hwnd) {
+                    // The keyboard moves on rather than staying on a control nobody sees.
+                    HWND next = ::GetNextDlgTabItem(hwnd_, b.hwnd, FALSE);
+                    ::ShowWindow(b.hwnd, SW_HIDE);
+                    if (next && next != b.hwnd && ::IsWindowVisible(next))
+                        ::SetFocus(next);
+                    else
+                        ::SetFocus(hwnd_);
+                } else {
+                    ::ShowWindow(b.hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
+                }
+                break;
+            case Property::Value:
+                if (control.isOption())
+                    ::SendMessageW(b.hwnd, BM_SETCHECK, control.value() ? BST_CHECKED : BST_UNCHECKED, 0);
+                break;
+        }
+    }
+}
+
+}  // namespace numerak::win32

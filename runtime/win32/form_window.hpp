@@ -1,0 +1,83 @@
+// form_window.hpp: one loaded window, realised from its design and kept in step with its model.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include <windows.h>
+
+#include "runtime/controls.hpp"
+#include "runtime/services.hpp"
+
+namespace numerak::win32 {
+
+class Win32Runtime;
+
+class FormWindow {
+public:
+    // Builds the window hidden, owned by owner (none for the first window).
+    FormWindow(Win32Runtime& runtime, FormLogic& logic, HWND owner);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    Form& form() { return *form_; }
+    FormLogic& logic() { return logic_; }
+    HWND hwnd() const { return hwnd_; }
+    HMENU menu() const { return menu_; }
+
+    // The Windows control realising a control of the design; null for none and for lines.
+    HWND control(std::string_view name, int index = -1) const;
+    HWND firstFocus() const;
+
+    // Shows the window, active, with the keyboard on its first control in tab order.
+    void show();
+    // The window's keyboard handling for a message on its way to it: Enter and Esc for the
+    // default and cancel buttons, then the dialog manager's Tab, arrows and access keys.
+    bool preTranslate(MSG& message);
+
+    // Stops routing events and destroys the window; the object itself goes later.
+    void markUnloaded();
+    bool isUnloaded() const { return unloaded_; }
+
+private:
+    struct Binding {
+        Control* control;
+        HWND hwnd = nullptr;  // null for lines and menu entries
+        int id = 0;
+        std::function<void()> click;
+        HFONT font = nullptr;  // a font of its own, from its design
+    };
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void build(HWND owner);
+    void buildControls();
+    void buildMenus();
+    void layout(UINT dpi);
+    void command(int id, int code);
+    void reflect(Control& control, Property property);
+    LRESULT colour(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
+    void paint();
+    HBRUSH brush(Colour colour);
+    Binding* binding(int id);
+    Binding* buttonWith(bool ControlDesign::*flag);
+
+    Win32Runtime& runtime_;
+    FormLogic& logic_;
+    std::unique_ptr<Form> form_;
+    HWND hwnd_ = nullptr;
+    HMENU menu_ = nullptr;
+    DWORD style_ = 0, exStyle_ = 0;
+    UINT dpi_ = 96;
+    HFONT font_ = nullptr;
+    std::map<std::uint32_t, HBRUSH> brushes_;
+    std::vector<Binding> bindings_;
+    HWND savedFocus_ = nullptr;
+    bool unloaded_ = false;
+};
+
+}  // namespace numerak::win32

@@ -1,0 +1,35 @@
+// text.cpp
+#include "runtime/win32/text.hpp"
+
+#include <limits>
+
+namespace numerak::win32 {
+
+std::wstring widen(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};
+    const int n = static_cast<int>(utf8.size());
+    const int wide = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(wide), L'\0');
+    if (wide > 0) ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, out.data(), wide);
+    return out;
+}
+
+std::string narrow(std::wstring_view utf16) {
+    if (utf16.empty() || utf16.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() / 4)) return {};
+    const int n = static_cast<int>(utf16.size());
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    if (bytes > 0) ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), n, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+std::wstring windowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+}  // namespace numerak::win32

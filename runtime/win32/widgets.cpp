@@ -1,0 +1,229 @@
+// widgets.cpp: one generic builder from control designs to Windows controls.
+#include "runtime/win32/widgets.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "runtime/win32/picture.hpp"
+#include "runtime/win32/text.hpp"
+
+namespace numerak::win32 {
+
+namespace {
+
+constexpr wchar_t pictureClass[] = L"NumerakPicture";
+
+// Functions newer than the oldest Windows we start on, looked up where they exist.
+template <class Fn>
+Fn user32Function(const char* name) {
+    const FARPROC f = ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(f));
+}
+
+// A picture box: its picture unscaled at the top left on its background, and a focus mark
+// when it has the keyboard, for it takes the focus in its turn.
+struct PictureState {
+    HBITMAP bitmap = nullptr;
+    COLORREF back = 0;
+};
+
+LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<PictureState*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_NCCREATE:
+            ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+            break;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(window, &ps);
+            RECT client;
+            ::GetClientRect(window, &client);
+            if (state) {
+                HBRUSH back = ::CreateSolidBrush(state->back);
+                ::FillRect(dc, &client, back);
+                ::DeleteObject(back);
+                if (state->bitmap) {
+                    BITMAP bm{};
+                    ::GetObjectW(state->bitmap, sizeof bm, &bm);
+                    HDC memory = ::CreateCompatibleDC(dc);
+                    HGDIOBJ old = ::SelectObject(memory, state->bitmap);
+                    ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+                    ::SelectObject(memory, old);
+                    ::DeleteDC(memory);
+                }
+            }
+            if (::GetFocus() == window) ::DrawFocusRect(dc, &client);
+            ::EndPaint(window, &ps);
+            return 0;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: ::InvalidateRect(window, nullptr, FALSE); return 0;
+        case WM_LBUTTONDOWN: ::SetFocus(window); return 0;
+        case WM_NCDESTROY:
+            if (state) {
+                if (state->bitmap) ::DeleteObject(state->bitmap);
+                delete state;
+                ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            }
+            break;
+        default: break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
+
+void registerPictureClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = pictureProc;
+        wc.hInstance = thisModule();
+        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.lpszClassName = pictureClass;
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+int scaled(Twips twips, UINT dpi) {
+    if (dpi == 96) return TwipsToPixels(twips);
+    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+UINT windowDpi(HWND window) {
+    using ForWindow = UINT(WINAPI*)(HWND);
+    using ForSystem = UINT(WINAPI*)();
+    static const auto forWindow = user32Function<ForWindow>("GetDpiForWindow");
+    static const auto forSystem = user32Function<ForSystem>("GetDpiForSystem");
+    if (window && forWindow) return forWindow(window);
+    if (forSystem) return forSystem();
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+RECT outerRect(RECT client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi) {
+    using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto forDpi = user32Function<ForDpi>("AdjustWindowRectExForDpi");
+    if (forDpi)
+        forDpi(&client, style, hasMenu, exStyle, dpi);
+    else
+        ::AdjustWindowRectEx(&client, style, hasMenu, exStyle);
+    return client;
+}
+
+COLORREF toColorRef(Colour colour) {
+    if (colour.isSystem()) return ::GetSysColor(colour.systemIndex());
+    return RGB(colour.red(), colour.green(), colour.blue());
+}
+
+HFONT createFont(const FontDesign& font, UINT dpi) {
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+    lf.lfWeight = font.weight;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strikeout;
+    lf.lfCharSet = static_cast<BYTE>(font.charset);
+    lf.lfQuality = DEFAULT_QUALITY;
+    const std::wstring face = widen(font.face);
+    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return ::CreateFontIndirectW(&lf);
+}
+
+HFONT createInterfaceFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW lf{};
+    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        lf = metrics.lfMessageFont;
+    else
+        ::lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+    // The face is the system's; the size is the one every caption was measured at.
+    lf.lfHeight = -static_cast<LONG>(std::lround(8.25 * dpi / 72.0));
+    lf.lfWidth = 0;
+    return ::CreateFontIndirectW(&lf);
+}
+
+HWND createControl(const ControlDesign& d, HWND parent, int id, TabPlace place) {
+    const wchar_t* cls = nullptr;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    void* param = nullptr;
+    switch (d.kind) {
+        case ControlKind::Label:
+            cls = L"Static";
+            style |= SS_LEFT | SS_NOPREFIX;  // a caption is plain text, never an access key
+            break;
+        case ControlKind::TextBox:
+            cls = L"Edit";
+            style |= ES_LEFT | ES_AUTOHSCROLL;
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::CommandButton:
+            cls = L"Button";
+            style |= d.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+            break;
+        case ControlKind::OptionButton:
+            cls = L"Button";
+            style |= BS_AUTORADIOBUTTON;
+            break;
+        case ControlKind::PictureBox: {
+            registerPictureClass();
+            cls = pictureClass;
+            auto* state = new PictureState{loadPicture(thisModule(), d.picture),
+                                           toColorRef(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)))};
+            param = state;
+            break;
+        }
+        case ControlKind::Line: return nullptr;
+    }
+    if (place.startsGroup) style |= WS_GROUP;
+    if (place.tabStop && d.kind != ControlKind::Label) style |= WS_TABSTOP;
+    // A picture box's text is what a screen reader calls it; it is never drawn.
+    const std::wstring text = widen(d.kind == ControlKind::PictureBox ? d.accessibleName : d.caption);
+    HWND control = ::CreateWindowExW(exStyle, cls, text.c_str(), style, 0, 0, 0, 0, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), thisModule(), param);
+    if (!control && d.kind == ControlKind::PictureBox) {
+        auto* state = static_cast<PictureState*>(param);
+        if (state->bitmap) ::DeleteObject(state->bitmap);
+        delete state;
+    }
+    if (control && d.kind == ControlKind::TextBox) ::SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // any length
+    return control;
+}
+
+void placeControl(HWND control, const ControlDesign& d, UINT dpi) {
+    ::SetWindowPos(control, nullptr, scaled(d.left, dpi), scaled(d.top, dpi), scaled(d.width, dpi),
+                   scaled(d.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void paintLine(HDC dc, const ControlDesign& line, UINT dpi) {
+    const int x1 = scaled(line.left, dpi), y1 = scaled(line.top, dpi);
+    const int x2 = scaled(line.width, dpi), y2 = scaled(line.height, dpi);
+    const int width = std::max(1, ::MulDiv(line.lineWidth, static_cast<int>(dpi), 96));
+    const COLORREF colour = toColorRef(line.fore.value_or(Colour{0}));
+    if (y1 == y2 || x1 == x2) {
+        // Level and upright lines as the exact rectangle of pixels they cover.
+        RECT r = y1 == y2 ? RECT{std::min(x1, x2), y1, std::max(x1, x2), y1 + width}
+                          : RECT{x1, std::min(y1, y2), x1 + width, std::max(y1, y2)};
+        HBRUSH brush = ::CreateSolidBrush(colour);
+        ::FillRect(dc, &r, brush);
+        ::DeleteObject(brush);
+        return;
+    }
+    HPEN pen = ::CreatePen(PS_SOLID, width, colour);
+    HGDIOBJ old = ::SelectObject(dc, pen);
+    ::MoveToEx(dc, x1, y1 + width / 2, nullptr);
+    ::LineTo(dc, x2, y2 + width / 2);
+    ::SelectObject(dc, old);
+    ::DeleteObject(pen);
+}
+
+}  // namespace numerak::win32

@@ -1,0 +1,39 @@
+// widgets.hpp: realising one control design as a Windows control, and what goes with it:
+// pixels at a DPI, colours, fonts and lines.
+#pragma once
+
+#include <windows.h>
+
+#include "runtime/design.hpp"
+
+namespace numerak::win32 {
+
+// Twips at the window's DPI; exactly TwipsToPixels at 96.
+int scaled(Twips twips, UINT dpi);
+UINT windowDpi(HWND window);  // the system's DPI when the window is null
+// The outer rectangle of a window whose client area is the given one, at the DPI.
+RECT outerRect(RECT client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
+
+// Plain references as they are; system colours from the system (COLOR_3DLIGHT, ...).
+COLORREF toColorRef(Colour colour);
+
+// The design's font at the DPI; the window's own font is the system's message face at the
+// 8.25 points the windows were laid out for. The caller deletes it.
+HFONT createFont(const FontDesign& font, UINT dpi);
+HFONT createInterfaceFont(UINT dpi);
+
+// Styles the tab order gives a control: where a group starts, and whether Tab stops on it.
+struct TabPlace {
+    bool startsGroup = true;
+    bool tabStop = true;
+};
+
+// The Windows control for a control design, hidden until placed; null for a line, which its
+// window paints itself.
+HWND createControl(const ControlDesign& design, HWND parent, int id, TabPlace place);
+void placeControl(HWND control, const ControlDesign& design, UINT dpi);
+
+// Paints a line of the design, covering the pixels from the line down as it grows wider.
+void paintLine(HDC dc, const ControlDesign& line, UINT dpi);
+
+}  // namespace numerak::win32

@@ -1,0 +1,180 @@
+// The Win32 front end in-process: the designs realised as Windows controls, the model and the
+// controls in step both ways, and the keys, with real message boxes answered by a timer.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "about/frmabout.hpp"
+#include "game/frmcode.hpp"
+#include "runtime/win32/form_window.hpp"
+#include "runtime/win32/ids.hpp"
+#include "runtime/win32/text.hpp"
+#include "runtime/win32/win32_runtime.hpp"
+#include "tests/about/fake_platform.hpp"
+#include "ui/designs.hpp"
+
+namespace numerak::test {
+namespace {
+
+using win32::FormWindow;
+using win32::Win32Runtime;
+
+// Answers every message box of this thread with the button given, noting each box's title.
+struct BoxAnswerer {
+    static inline int button = IDOK;
+    static inline std::vector<std::wstring> titles;
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND w, LPARAM) -> BOOL {
+                wchar_t cls[16] = {};
+                ::GetClassNameW(w, cls, 16);
+                if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(w)) {
+                    titles.push_back(win32::windowText(w));
+                    ::PostMessageW(w, WM_COMMAND, button, 0);
+                }
+                return TRUE;
+            },
+            0);
+    }
+    BoxAnswerer() { timer = ::SetTimer(nullptr, 0, 30, tick); }
+    ~BoxAnswerer() { ::KillTimer(nullptr, timer); }
+    UINT_PTR timer;
+};
+
+class FrontEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BoxAnswerer::titles.clear();
+        BoxAnswerer::button = IDOK;
+        rt.start(game);
+        window = rt.window(game);
+        ASSERT_TRUE(window);
+        pump();
+    }
+    void pump() {
+        MSG m;
+        while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) rt.deliver(m);
+    }
+    HWND c(std::string_view name) { return window->control(name); }
+    RECT rectOf(HWND control) {
+        RECT r;
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, window->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    std::string textOf(std::string_view name) { return win32::narrow(win32::windowText(c(name))); }
+    void click(std::string_view name) { ::SendMessageW(c(name), BM_CLICK, 0, 0); }
+
+    BoxAnswerer boxes;
+    Win32Runtime rt{"Numerak"};
+    Generator generator;
+    FakePlatform platform;
+    frmCode game{rt, generator, [this] { return std::make_unique<frmAbout>(rt, platform); }};
+    FormWindow* window = nullptr;
+};
+
+TEST_F(FrontEndTest, theGameWindowIsLaidOutInPixelsAt96Dpi) {
+    EXPECT_EQ(BoxAnswerer::titles, std::vector<std::wstring>{L"Select New game"});
+    RECT client;
+    ::GetClientRect(window->hwnd(), &client);
+    EXPECT_EQ(client.right, 437);
+    EXPECT_EQ(client.bottom, 202);
+    EXPECT_TRUE(window->menu());
+    const RECT guess = rectOf(c("Command1"));
+    EXPECT_EQ(guess.left, 176);
+    EXPECT_EQ(guess.top, 88);
+    EXPECT_EQ(guess.right - guess.left, 153);
+    EXPECT_EQ(guess.bottom - guess.top, 33);
+    EXPECT_EQ(textOf("Command1"), "&Guess");
+    EXPECT_TRUE(::IsWindowVisible(c("Option1")));
+    EXPECT_FALSE(c("Line1"));  // lines are painted by the window itself
+}
+
+TEST_F(FrontEndTest, tabVisitsTheControlsByTabIndexWithTheOptionsAsOneStop) {
+    std::vector<std::string> order;
+    HWND first = window->firstFocus();
+    HWND at = first;
+    do {
+        const int id = ::GetDlgCtrlID(at);
+        for (auto n : {"Text1", "Text2", "Text3", "Text4", "Command1", "Command2", "Command3", "Picture1", "Option1",
+                       "Option2", "Option3", "Option4", "Command5"})
+            if (c(n) && ::GetDlgCtrlID(c(n)) == id) order.push_back(n);
+        at = ::GetNextDlgTabItem(window->hwnd(), at, FALSE);
+    } while (at && at != first && order.size() < 20);
+    EXPECT_EQ(order, (std::vector<std::string>{"Text1", "Text2", "Text3", "Text4", "Command1", "Command2", "Command3",
+                                               "Picture1", "Option1", "Command5"}));
+}
+
+TEST_F(FrontEndTest, modelAndControlsStayInStepBothWays) {
+    Form& form = window->form();
+    ::SetWindowTextW(c("Text2"), L"\u00e97");  // typed: the model holds it as UTF-8
+    EXPECT_EQ(form["Text2"].text(),
+              "\xc3\xa9"
+              "7");
+    form["Text3"].setText("42");
+    EXPECT_EQ(textOf("Text3"), "42");
+    click("Option2");
+    EXPECT_TRUE(form["Option2"].value());
+    form["Option3"].setValue(true);
+    EXPECT_EQ(::SendMessageW(c("Option3"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::SendMessageW(c("Option2"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    click("Command5");
+    EXPECT_EQ(textOf("Label1"), "Please enter 4 numbers below. (1-10)");
+    EXPECT_FALSE(::IsWindowVisible(c("Option1")));
+    EXPECT_EQ(game.state().TurnsLeft, 6);
+}
+
+TEST_F(FrontEndTest, labelsAndBoxesPaintTheirDesignedColours) {
+    HDC dc = ::GetDC(window->hwnd());
+    auto brushColour = [](LRESULT brush) {
+        LOGBRUSH lb{};
+        ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
+        return lb.lbColor;
+    };
+    const LRESULT label = ::SendMessageW(window->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                         reinterpret_cast<LPARAM>(c("Label1")));
+    EXPECT_EQ(brushColour(label), RGB(255, 0, 0));
+    EXPECT_EQ(::GetTextColor(dc), ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+    const LRESULT box = ::SendMessageW(window->hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(c("Text1")));
+    EXPECT_EQ(brushColour(box), ::GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(::GetBkColor(dc), ::GetSysColor(COLOR_3DLIGHT));
+    ::ReleaseDC(window->hwnd(), dc);
+}
+
+TEST_F(FrontEndTest, aboutIsModalClosesWithEscAndTheCloseBoxAsksBeforeQuitting) {
+    bool sawAbout = false;
+    // While About is up its own loop runs; a timer looks at it and presses Esc there.
+    static std::function<void()> whileUp;
+    whileUp = [&] {
+        HWND about = ::FindWindowW(L"NumerakForm", L"About Numerak");
+        if (!about || !::IsWindowVisible(about) || sawAbout) return;
+        sawAbout = true;
+        EXPECT_FALSE(::IsWindowEnabled(window->hwnd()));
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    const UINT_PTR t = ::SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) { whileUp(); });
+    ::SendMessageW(window->hwnd(), WM_COMMAND, MAKEWPARAM(win32::commandId(ui::frmCodeDesign(), "mnuHelpAbout"), 0), 0);
+    ::KillTimer(nullptr, t);
+    EXPECT_TRUE(sawAbout);
+    EXPECT_TRUE(::IsWindowEnabled(window->hwnd()));
+
+    BoxAnswerer::button = IDNO;
+    ::SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(rt.ended());
+    BoxAnswerer::button = IDYES;
+    ::SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(rt.ended());
+    EXPECT_EQ(BoxAnswerer::titles.back(), L"Are you sure?");
+    MSG m;
+    EXPECT_TRUE(::PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(m.wParam, 0u);
+}
+
+}  // namespace
+}  // namespace numerak::test
