@@ -58,7 +58,7 @@ void FormWindow::build(HWND owner) {
         const int position = static_cast<int>(bindings_.size());
         const int designed = static_cast<int>(d.controls.size());
         const int id = control->design() ? firstControlId + position : firstMenuId + position - designed;
-        bindings_.push_back({control.get(), nullptr, id, {}, nullptr});
+        bindings_.push_back({control.get(), nullptr, nullptr, id, {}, nullptr});
     }
     buildMenus();
     hwnd_ = ::CreateWindowExW(exStyle_, formClass, widen(form_->caption()).c_str(), style_, CW_USEDEFAULT,
@@ -112,12 +112,19 @@ void FormWindow::buildControls() {
         places[order[k]] = option ? TabPlace{!follows, !follows} : TabPlace{true, true};
     }
     for (auto& b : bindings_)  // in creation order, as designed
-        if (places.count(&b)) b.hwnd = createControl(*b.control->design(), hwnd_, b.id, places[&b]);
+        if (places.count(&b)) {
+            b.hwnd = createControl(*b.control->design(), hwnd_, b.id, places[&b]);
+            if (b.hwnd) b.nameLabel = createNameLabel(*b.control->design(), hwnd_);
+        }
     HWND previous = HWND_TOP;
+    const auto placeAfter = [&previous](HWND h) {
+        ::SetWindowPos(h, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = h;
+    };
     for (Binding* b : order) {
         if (!b->hwnd) continue;
-        ::SetWindowPos(b->hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = b->hwnd;
+        if (b->nameLabel) placeAfter(b->nameLabel);  // just before its box
+        placeAfter(b->hwnd);
     }
 }
 
@@ -156,6 +163,7 @@ void FormWindow::layout(UINT dpi) {
         if (b.font) ::DeleteObject(b.font);
         b.font = own;
         placeControl(b.hwnd, d, dpi);
+        if (b.nameLabel) placeControl(b.nameLabel, d, dpi);  // where a reader looks for the box
         ::ShowWindow(b.hwnd, b.control->visible() ? SW_SHOWNA : SW_HIDE);
     }
     if (old) ::DeleteObject(old);
@@ -165,6 +173,12 @@ void FormWindow::layout(UINT dpi) {
 HWND FormWindow::control(std::string_view name, int index) const {
     for (const auto& b : bindings_)
         if (b.control->name() == name && b.control->index() == index) return b.hwnd;
+    return nullptr;
+}
+
+HWND FormWindow::nameLabel(std::string_view name, int index) const {
+    for (const auto& b : bindings_)
+        if (b.control->name() == name && b.control->index() == index) return b.nameLabel;
     return nullptr;
 }
 
@@ -255,7 +269,13 @@ void FormWindow::reflect(Control& control, Property property) {
             case Property::Caption:
                 if (d->kind != ControlKind::PictureBox) {
                     const std::wstring text = widen(control.caption());
-                    if (windowText(b.hwnd) != text) ::SetWindowTextW(b.hwnd, text.c_str());
+                    if (windowText(b.hwnd) != text) {
+                        ::SetWindowTextW(b.hwnd, text.c_str());
+                        // Windows tells screen readers of a button's new name itself, but not
+                        // of a label's: the game's labels say how it is going.
+                        if (d->kind == ControlKind::Label)
+                            ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, b.hwnd, OBJID_CLIENT, CHILDID_SELF);
+                    }
                 }
                 break;
             case Property::Visible:

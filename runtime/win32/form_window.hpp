@@ -31,6 +31,8 @@ public:
 
     // The Windows control realising a control of the design; null for none and for lines.
     HWND control(std::string_view name, int index = -1) const;
+    // The unseen label that names a control to a screen reader; null where its text does.
+    HWND nameLabel(std::string_view name, int index = -1) const;
     HWND firstFocus() const;
 
     // Shows the window, active, with the keyboard on its first control in tab order.
@@ -46,7 +48,8 @@ public:
 private:
     struct Binding {
         Control* control;
-        HWND hwnd = nullptr;  // null for lines and menu entries
+        HWND hwnd = nullptr;       // null for lines and menu entries
+        HWND nameLabel = nullptr;  // the unseen label a screen reader names it by, if any
         int id = 0;
         std::function<void()> click;
         HFONT font = nullptr;  // a font of its own, from its design

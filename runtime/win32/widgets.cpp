@@ -199,6 +199,14 @@ HWND createControl(const ControlDesign& d, HWND parent, int id, TabPlace place) 
     return control;
 }
 
+HWND createNameLabel(const ControlDesign& d, HWND parent) {
+    if (d.kind != ControlKind::TextBox || d.accessibleName.empty()) return nullptr;
+    // No WS_VISIBLE, no tab stop, no access key: nothing a player sees or reaches.
+    return ::CreateWindowExW(0, L"Static", widen(d.accessibleName).c_str(),
+                             WS_CHILD | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), thisModule(), nullptr);
+}
+
 void placeControl(HWND control, const ControlDesign& d, UINT dpi) {
     ::SetWindowPos(control, nullptr, scaled(d.left, dpi), scaled(d.top, dpi), scaled(d.width, dpi),
                    scaled(d.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);

@@ -33,6 +33,11 @@ struct TabPlace {
 HWND createControl(const ControlDesign& design, HWND parent, int id, TabPlace place);
 void placeControl(HWND control, const ControlDesign& design, UINT dpi);
 
+// A screen reader names an edit box after the static text just before it in tab order. For a
+// box whose design gives it a name but no label, a label that is never shown says the name; the
+// caller puts it just before the box. Null for every other control.
+HWND createNameLabel(const ControlDesign& design, HWND parent);
+
 // Paints a line of the design, covering the pixels from the line down as it grows wider.
 void paintLine(HDC dc, const ControlDesign& line, UINT dpi);
 
