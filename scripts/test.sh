@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every test with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs them all.
+# Installs what is missing, builds every test with AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs them all; then the Windows build's tests under wine, the static checks and the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-dev \
@@ -8,6 +8,9 @@ scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-d
 cmake --preset sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize
+
+# numerak.exe and its tests, cross-compiled and run under wine.
+scripts/test-windows.sh
 
 # Static checks, and every fuzz target for a short while.
 scripts/lint.sh
