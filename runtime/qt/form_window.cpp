@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <algorithm>
 
 #include "runtime/qt/qt_runtime.hpp"
@@ -35,7 +36,6 @@ void FormWindow::build() {
     setObjectName(toQString(d.name));
     setWindowTitle(toQString(form_->caption()));
     form_->setCaptionListener([this] { setWindowTitle(toQString(form_->caption())); });
-    if (!d.icon.empty()) setWindowIcon(QIcon(picturePath(d.icon)));
 
     client_ = new QWidget;
     client_->setObjectName(QStringLiteral("client"));
@@ -189,6 +189,15 @@ void FormWindow::markUnloaded() {
     form_->setCaptionListener({});
     hide();
     if (onUnloaded_) onUnloaded_();
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    // The icon is read when the window first shows, like its pictures; a box shown from the
+    // load handler, before the window, is up all the sooner.
+    const std::string_view icon = form_->design().icon;
+    if (!icon.empty() && !iconRead_) setWindowIcon(QIcon(picturePath(icon)));
+    iconRead_ = true;
+    QMainWindow::showEvent(event);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

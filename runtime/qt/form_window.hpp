@@ -39,6 +39,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -62,6 +63,7 @@ private:
     std::vector<Binding> bindings_;
     std::function<void()> onUnloaded_;
     bool unloaded_ = false;
+    bool iconRead_ = false;
 };
 
 }  // namespace numerak::qt

@@ -10,6 +10,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <cmath>
 #include <limits>
 
@@ -99,6 +100,25 @@ void LineWidget::paintEvent(QPaintEvent*) {
 
 namespace {
 
+// A picture box decodes its picture when it is first shown, not when its window is built: the
+// game window is built behind the opening message, which the player should see at once.
+class PictureBox : public QLabel {
+public:
+    PictureBox(QString path, QWidget* parent) : QLabel(parent), path_(std::move(path)) {}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        if (!path_.isEmpty()) {
+            setPixmap(QPixmap(path_));
+            path_.clear();
+        }
+        QLabel::showEvent(event);
+    }
+
+private:
+    QString path_;
+};
+
 // Fills the widget's own background role (Window for labels, Button for option buttons, Base
 // for text boxes) with the designed colour.
 void fillBackground(QWidget* w, const ControlDesign& d) {
@@ -158,9 +178,8 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             break;
         }
         case ControlKind::PictureBox: {
-            auto* picture = new QLabel(parent);
+            auto* picture = new PictureBox(d.picture.empty() ? QString() : picturePath(d.picture), parent);
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            if (!d.picture.empty()) picture->setPixmap(QPixmap(picturePath(d.picture)));
             QPalette pal = picture->palette();
             pal.setColor(QPalette::Window, toQColor(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)), pal));
             picture->setPalette(pal);
