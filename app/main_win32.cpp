@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "about/frmabout.hpp"
 #include "about/platform.hpp"
@@ -14,8 +13,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {  // the program takes no 
     // The themed controls the manifest asks for are registered by the common controls library.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // The picture decoder is a COM component.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     int status = 0;
     {
@@ -27,6 +24,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {  // the program takes no 
         runtime.start(game);
         status = runtime.run();
     }
-    if (SUCCEEDED(com)) ::CoUninitialize();
     return status;
 }

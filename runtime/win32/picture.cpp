@@ -27,11 +27,44 @@ private:
     T* p_ = nullptr;
 };
 
+// COM, from ole32.dll loaded the first time a picture is decoded: the program needs it for
+// nothing else, and a DLL not loaded at start costs nothing before the first window.
+class Com {
+public:
+    static const Com& get() {
+        static const Com com;
+        return com;
+    }
+    bool ready() const { return ready_; }
+
+    decltype(&::CoInitializeEx) initialize = nullptr;
+    decltype(&::CoUninitialize) uninitialize = nullptr;
+    decltype(&::CoCreateInstance) create = nullptr;
+
+private:
+    template <class Fn>
+    static Fn function(HMODULE module, const char* name) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+    }
+    Com() {
+        HMODULE module = ::LoadLibraryW(L"ole32.dll");
+        if (!module) return;
+        initialize = function<decltype(initialize)>(module, "CoInitializeEx");
+        uninitialize = function<decltype(uninitialize)>(module, "CoUninitialize");
+        create = function<decltype(create)>(module, "CoCreateInstance");
+        // cppcheck reads GetProcAddress as one value for every name: they are not.
+        // cppcheck-suppress knownConditionTrueFalse
+        ready_ = initialize != nullptr && uninitialize != nullptr && create != nullptr;
+    }
+    bool ready_ = false;
+};
+
 // COM for the calling thread, for as long as the decoding takes.
 struct ComApartment {
-    HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const Com& com = Com::get();
+    HRESULT result = com.initialize(nullptr, COINIT_APARTMENTTHREADED);
     ~ComApartment() {
-        if (SUCCEEDED(result)) ::CoUninitialize();
+        if (SUCCEEDED(result)) com.uninitialize();
     }
 };
 
@@ -55,6 +88,7 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName) {
     const DWORD size = found ? ::SizeofResource(module, found) : 0;
     if (!data || size == 0) return nullptr;
 
+    if (!Com::get().ready()) return nullptr;
     ComApartment com;
     ComRef<IWICImagingFactory> factory;
     ComRef<IWICStream> stream;
@@ -62,8 +96,8 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName) {
     ComRef<IWICBitmapFrameDecode> frame;
     ComRef<IWICFormatConverter> converter;
     UINT width = 0, height = 0;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(factory.put()))) ||
+    if (FAILED(com.com.create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(factory.put()))) ||
         FAILED(factory->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)), size)) ||
         FAILED(

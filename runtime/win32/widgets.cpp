@@ -14,6 +14,8 @@ namespace {
 
 constexpr wchar_t pictureClass[] = L"NumerakPicture";
 
+HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
+
 // Functions newer than the oldest Windows we start on, looked up where they exist.
 template <class Fn>
 Fn user32Function(const char* name) {
@@ -23,7 +25,10 @@ Fn user32Function(const char* name) {
 
 // A picture box: its picture unscaled at the top left on its background, and a focus mark
 // when it has the keyboard, for it takes the focus in its turn.
+// The picture is decoded when the box is first painted, not when its window is built: the game
+// window is built behind the opening message, which the player should see at once.
 struct PictureState {
+    std::string fileName;  // still to decode; empty once decoded
     HBITMAP bitmap = nullptr;
     COLORREF back = 0;
 };
@@ -40,6 +45,10 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             HDC dc = ::BeginPaint(window, &ps);
             RECT client;
             ::GetClientRect(window, &client);
+            if (state && !state->fileName.empty()) {
+                state->bitmap = loadPicture(thisModule(), state->fileName);
+                state->fileName.clear();
+            }
             if (state) {
                 HBRUSH back = ::CreateSolidBrush(state->back);
                 ::FillRect(dc, &client, back);
@@ -72,8 +81,6 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
-
-HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
 
 void registerPictureClass() {
     static const bool registered = [] {
@@ -177,7 +184,7 @@ HWND createControl(const ControlDesign& d, HWND parent, int id, TabPlace place) 
         case ControlKind::PictureBox: {
             registerPictureClass();
             cls = pictureClass;
-            auto* state = new PictureState{loadPicture(thisModule(), d.picture),
+            auto* state = new PictureState{std::string(d.picture), nullptr,
                                            toColorRef(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)))};
             param = state;
             break;
