@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,6 +16,23 @@
 #include "runtime/qt/widgets.hpp"
 
 namespace numerak::qt {
+
+namespace {
+
+// A window manager draws a box's title beside an icon and up to three frame buttons and cuts
+// short what does not fit. The box is made wide enough for its whole title, room for a bold
+// title face a little larger than ours and for those four of about a line and a half each, as
+// the message boxes the game was designed with widen for theirs.
+void makeRoomForTitle(QMessageBox& box) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int room = metrics.horizontalAdvance(box.windowTitle()) * 5 / 4 + metrics.height() * 10;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(room, 0), grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
 
 QtRuntime::QtRuntime(std::string appTitle) : appTitle_(std::move(appTitle)), onEnd_([] { QCoreApplication::exit(0); }) {
     // Windows come and go only through the runtime: closing the last one must not quit behind
@@ -85,6 +104,7 @@ Answer QtRuntime::ShowMessage(std::string_view text, std::optional<std::string_v
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
     }
+    makeRoomForTitle(box);
     box.exec();
     if (buttons == Buttons::Ok) return Answer::Ok;
     // Esc and the close box answer No, the box's escape button.

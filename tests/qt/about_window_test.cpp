@@ -34,14 +34,17 @@ protected:
         boxes.seen.clear();
     }
 
-    // Opens Help > About and runs `whileOpen` once the window is up; returns once it has closed.
+    // Opens Help > About and runs `whileOpen` once the window is up and has the keyboard (or
+    // after three seconds without it); returns once it has closed.
     void openAbout(const std::function<void(FormWindow&)>& whileOpen) {
         bool ran = false;
+        int polls = 0;
         QTimer poll;
         poll.setInterval(5);
         QObject::connect(&poll, &QTimer::timeout, [&] {
             FormWindow* w = about ? rt.window(*about) : nullptr;
             if (ran || !w || !w->isVisible()) return;
+            if (!w->isActiveWindow() && ++polls < 600) return;
             ran = true;
             whileOpen(*w);
         });
