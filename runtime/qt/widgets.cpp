@@ -1,6 +1,8 @@
 // widgets.cpp: one generic builder from control designs to Qt widgets.
 #include "runtime/qt/widgets.hpp"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,11 +72,32 @@ public:
     }
 };
 
+// What a screen reader hears of a line: a separator where the line is drawn, not a nameless
+// pane over the whole client area that the widget covers to reach any point of it.
+class LineAccessible : public QAccessibleWidget {
+public:
+    explicit LineAccessible(LineWidget* line) : QAccessibleWidget(line, QAccessible::Separator), line_(line) {}
+
+    QRect rect() const override {
+        const QRect local = line_->lineRect();
+        return QRect(line_->mapToGlobal(local.topLeft()), local.size());
+    }
+
+private:
+    LineWidget* line_;
+};
+
+QAccessibleInterface* lineAccessible(const QString&, QObject* object) {
+    auto* line = dynamic_cast<LineWidget*>(object);
+    return line ? new LineAccessible(line) : nullptr;
+}
+
 }  // namespace
 
 void prepareApplication() {
     QApplication::setFont(interfaceFont());
     QApplication::setStyle(new DesignStyle);  // the application takes ownership
+    QAccessible::installFactory(lineAccessible);
 }
 
 QString picturePath(std::string_view fileName) { return QStringLiteral(":/pictures/") + toQString(fileName); }
@@ -82,6 +105,13 @@ QString picturePath(std::string_view fileName) { return QStringLiteral(":/pictur
 LineWidget::LineWidget(const ControlDesign& design, QWidget* parent) : QWidget(parent), design_(design) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+}
+
+QRect LineWidget::lineRect() const {
+    const QPoint from(TwipsToPixels(design_.left), TwipsToPixels(design_.top));
+    const QPoint to(TwipsToPixels(design_.width), TwipsToPixels(design_.height));
+    const QRect drawn = QRect(from, to).normalized().adjusted(0, 0, 0, design_.lineWidth - 1);
+    return drawn.intersected(rect());
 }
 
 void LineWidget::paintEvent(QPaintEvent*) {

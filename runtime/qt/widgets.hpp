@@ -38,6 +38,9 @@ class LineWidget : public QWidget {
 public:
     LineWidget(const ControlDesign& design, QWidget* parent);
 
+    // Where the line is drawn, in the widget's own pixels, cut off at its edge.
+    QRect lineRect() const;
+
 protected:
     void paintEvent(QPaintEvent*) override;
 

@@ -154,6 +154,14 @@ TEST_F(AccessibilityTest, everyAboutControlSaysWhatItIs) {
                        {"lblTitle", "Numerak", QAccessible::StaticText},
                        {"lblVersion", "Version 1.2.1", QAccessible::StaticText},
                        {"lblDisclaimer", "Made by the Numerak developers", QAccessible::StaticText}});
+        // The engraved lines are separators where they are drawn, not panes over the whole window.
+        for (int i = 0; i < 4; ++i) {
+            QAccessibleInterface* line = QAccessible::queryAccessibleInterface(a->widget("Line1", i));
+            ASSERT_TRUE(line) << i;
+            EXPECT_EQ(line->role(), QAccessible::Separator) << i;
+            EXPECT_LE(line->rect().height(), 2) << i;
+            EXPECT_TRUE(a->client()->rect().contains(a->client()->mapFromGlobal(line->rect().topLeft()))) << i;
+        }
         QAccessibleInterface* ok = QAccessible::queryAccessibleInterface(a->widget("cmdOK"));
         EXPECT_TRUE(ok->state().defaultButton);
         EXPECT_TRUE(ok->state().focused);
