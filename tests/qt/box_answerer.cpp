@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,12 @@ namespace numerak::test {
 namespace {
 
 std::string plain(const QString& caption) { return QString(caption).remove(QLatin1Char('&')).toStdString(); }
+
+std::string describe(const SeenBox& box) {
+    std::string line = (box.input ? "input box \"" : "message box \"") + box.title + "\": \"" + box.text + "\" [";
+    for (const auto& b : box.buttons) line += (&b == &box.buttons.front() ? "" : ", ") + b;
+    return line + "]";
+}
 
 }  // namespace
 
@@ -58,6 +65,9 @@ void BoxAnswerer::poll() {
         for (QAbstractButton* b : box->buttons()) seenBox.buttons.push_back(plain(b->text()));
         if (box->defaultButton()) seenBox.defaultButton = plain(box->defaultButton()->text());
         seen.push_back(seenBox);
+        transcript.push_back(describe(seenBox) + " <- " +
+                             (step.key != Qt::Key_unknown ? QKeySequence(step.key).toString().toStdString()
+                                                          : "clicked " + std::to_string(step.button)));
         if (step.key != Qt::Key_unknown)
             QTest::keyClick(box, step.key);
         else if (QAbstractButton* b = box->button(step.button))
@@ -72,7 +82,13 @@ void BoxAnswerer::poll() {
     if (buttons)
         for (QAbstractButton* b : buttons->buttons()) seenBox.buttons.push_back(plain(b->text()));
     seen.push_back(seenBox);
+    const std::string typed = step.text ? "typed \"" + *step.text + "\", " : "";
+    transcript.push_back(describe(seenBox) + " <- " + typed +
+                         (step.key != Qt::Key_unknown ? QKeySequence(step.key).toString().toStdString()
+                          : step.text                 ? "OK"
+                                                      : "Cancel"));
     if (step.key != Qt::Key_unknown) {
+        if (step.text) QTest::keyClicks(dialog->findChild<QLineEdit*>(), QString::fromStdString(*step.text));
         QTest::keyClick(dialog, step.key);
     } else if (step.text) {
         if (auto* edit = dialog->findChild<QLineEdit*>()) QTest::keyClicks(edit, QString::fromStdString(*step.text));

@@ -31,9 +31,13 @@ public:
     void cancel() { script_.push_back({QMessageBox::Cancel, std::nullopt}); }
     // Answers with a key press on the box, as a keyboard-only player does.
     void key(Qt::Key k) { script_.push_back({QMessageBox::NoButton, std::nullopt, k}); }
+    // Types into an input box, then presses the key.
+    void typeThenKey(std::string text, Qt::Key k) { script_.push_back({QMessageBox::NoButton, std::move(text), k}); }
 
     bool done() const { return script_.empty(); }
     std::vector<SeenBox> seen;
+    // Each box as a line of a transcript, with the answer given; a test may add its own lines.
+    std::vector<std::string> transcript;
 
 private:
     struct Step {

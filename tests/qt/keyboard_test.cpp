@@ -1,7 +1,10 @@
 // A whole game with the keyboard alone, from the opening message to the end of the program.
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -22,9 +25,22 @@ protected:
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QApplication::setActiveWindow(window);
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        const std::size_t line = boxes.transcript.size();  // before the boxes the key brings up
+        boxes.transcript.push_back("key " + QKeySequence(key | modifiers).toString().toStdString() + " on " +
+                                   target->objectName().toStdString());
         QTest::keyClick(target, key, modifiers);
+        if (QWidget* now = QApplication::focusWidget())
+            boxes.transcript[line] += ", focus on " + now->objectName().toStdString();
     }
-    void type(const std::string& text) { QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(text)); }
+    void type(const std::string& text) {
+        boxes.transcript.push_back("typed \"" + text + "\" into " + focused());
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(text));
+    }
+    // The game as a keyboard-only player went through it, for whoever reads the test's output.
+    void TearDown() override {
+        std::cout << "transcript of the keyboard-only game:\n";
+        for (const auto& line : boxes.transcript) std::cout << "  " << line << '\n';
+    }
     std::string focused() { return QApplication::focusWidget()->objectName().toStdString(); }
     bool waitUntil(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 3000); }
 
@@ -58,7 +74,7 @@ TEST_F(KeyboardTest, aWholeGameWithKeysAlone) {
     EXPECT_EQ(game.state().TurnsLeft, 10);
 
     // A wrong guess answered Esc (No), then the quit refused with Esc too: the game goes on.
-    window->findChild<QLineEdit*>("Text1")->setFocus();
+    EXPECT_EQ(focused(), "Text1");  // Enter hid itself: the focus went on to the first box
     for (auto box : {"Text1", "Text2", "Text3", "Text4"}) {
         EXPECT_EQ(focused(), box);
         type("9");
@@ -75,7 +91,8 @@ TEST_F(KeyboardTest, aWholeGameWithKeysAlone) {
     EXPECT_FALSE(rt.ended());
 
     // The right numbers, Enter on the win box (Yes): the panel is back.
-    window->findChild<QLineEdit*>("Text1")->setFocus();
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Backtab, Qt::ShiftModifier);  // back from Guess to the first box
+    EXPECT_EQ(focused(), "Text1");
     const GameState& s = game.state();
     for (auto secret : {s.Secret1, s.Secret2, s.Secret3, s.Secret4}) {
         press(Qt::Key_A, Qt::ControlModifier);
@@ -89,19 +106,19 @@ TEST_F(KeyboardTest, aWholeGameWithKeysAlone) {
     EXPECT_TRUE(window->widget("Command5")->isVisible());
 
     // Custom through the input boxes: typed answers with Enter, a cancelled one with Esc.
-    QApplication::setActiveWindow(window);
-    window->widget("Option4")->setFocus();
-    press(Qt::Key_Space);
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Tab);  // from Guess to the chosen option, Easy
+    EXPECT_EQ(focused(), "Option1");
+    for (int i = 0; i < 3; ++i) press(Qt::Key_Down);  // and down to Custom
     EXPECT_TRUE(window->findChild<QRadioButton*>("Option4")->isChecked());
-    const std::int16_t turnsBefore = game.state().TurnsLeft;  // 8: two guesses spent
-    boxes.key(Qt::Key_Escape);                                // turns: cancelled, the last game's count stays
-    boxes.key(Qt::Key_Escape);
+    boxes.typeThenKey("12", Qt::Key_Return);  // turns
+    boxes.key(Qt::Key_Escape);                // the highest number: cancelled, the last game's stays
     press(Qt::Key_Tab);
     EXPECT_EQ(focused(), "Command5");
     press(Qt::Key_Space);
     ASSERT_TRUE(waitUntil([&] { return boxes.done(); }));
     EXPECT_TRUE(boxes.seen.back().input);
-    EXPECT_EQ(game.state().TurnsLeft, turnsBefore);
+    EXPECT_EQ(game.state().TurnsLeft, 12);
+    EXPECT_EQ(game.state().HighestNumber, 5);
 
     // Alt+N brings the panel back; Alt+Q and Enter (Yes) end the program.
     press(Qt::Key_N, Qt::AltModifier);
