@@ -47,8 +47,7 @@ void startupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    (void)argc;
+int main(int, char** argv) {
     if (!displayNamed()) {
         std::fprintf(stderr,
                      "numerak: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n%s",

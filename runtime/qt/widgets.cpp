@@ -102,15 +102,17 @@ void prepareApplication() {
 
 QString picturePath(std::string_view fileName) { return QStringLiteral(":/pictures/") + toQString(fileName); }
 
-LineWidget::LineWidget(const ControlDesign& design, QWidget* parent) : QWidget(parent), design_(design) {
+LineWidget::LineWidget(const ControlDesign& design, QWidget* parent)
+    : QWidget(parent),
+      design_(design),
+      from_(TwipsToPixels(design.left), TwipsToPixels(design.top)),
+      to_(TwipsToPixels(design.width), TwipsToPixels(design.height)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
 
 QRect LineWidget::lineRect() const {
-    const QPoint from(TwipsToPixels(design_.left), TwipsToPixels(design_.top));
-    const QPoint to(TwipsToPixels(design_.width), TwipsToPixels(design_.height));
-    const QRect drawn = QRect(from, to).normalized().adjusted(0, 0, 0, design_.lineWidth - 1);
+    const QRect drawn = QRect(from_, to_).normalized().adjusted(0, 0, 0, design_.lineWidth - 1);
     return drawn.intersected(rect());
 }
 
@@ -121,11 +123,9 @@ void LineWidget::paintEvent(QPaintEvent*) {
     pen.setWidth(design_.lineWidth);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
-    const QPointF from(TwipsToPixels(design_.left), TwipsToPixels(design_.top));
-    const QPointF to(TwipsToPixels(design_.width), TwipsToPixels(design_.height));
     // A pen of width w is centred on the line; shift so it covers the pixels from the line down.
     const QPointF shift(design_.lineWidth % 2 ? 0.5 : 0.0, design_.lineWidth / 2.0);
-    p.drawLine(from + shift, to + shift);
+    p.drawLine(QPointF(from_) + shift, QPointF(to_) + shift);
 }
 
 namespace {

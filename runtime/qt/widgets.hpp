@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -46,6 +47,7 @@ protected:
 
 private:
     const ControlDesign& design_;
+    QPoint from_, to_;  // the design's end points, in pixels
 };
 
 // Builds the widget for a control, placed, coloured and captioned as designed.
