@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdio>
 
-#include "app/identity.hpp"
 #include "ui/designs.hpp"
 
 namespace numerak {
@@ -28,7 +27,8 @@ std::string hex(std::uint32_t n) {
 
 }  // namespace
 
-frmAbout::frmAbout(Runtime& runtime, Platform& platform) : runtime_(runtime), platform_(platform) {}
+frmAbout::frmAbout(Runtime& runtime, Platform& platform, const AppIdentity& identity)
+    : runtime_(runtime), platform_(platform), identity_(identity) {}
 
 const WindowDesign& frmAbout::design() const { return ui::frmAboutDesign(); }
 
@@ -40,11 +40,11 @@ std::vector<Route> frmAbout::routes() {
 }
 
 void frmAbout::Form_Load() {
-    form_->setCaption("About " + std::string(AppIdentity::AppTitle));
-    (*form_)["lblVersion"].setCaption("Version " + IntegerText(AppIdentity::VersionMajor) + "." +
-                                      IntegerText(AppIdentity::VersionMinor) + "." +
-                                      IntegerText(AppIdentity::VersionRevision));
-    (*form_)["lblTitle"].setCaption(std::string(AppIdentity::AppTitle));
+    form_->setCaption("About " + std::string(identity_.AppTitle));
+    (*form_)["lblVersion"].setCaption("Version " + IntegerText(identity_.VersionMajor) + "." +
+                                      IntegerText(identity_.VersionMinor) + "." +
+                                      IntegerText(identity_.VersionRevision));
+    (*form_)["lblTitle"].setCaption(std::string(identity_.AppTitle));
 }
 
 // The About window has no unload handler: nothing can keep it open.

@@ -5,13 +5,15 @@
 #include <string>
 
 #include "about/platform.hpp"
+#include "runtime/identity.hpp"
 #include "runtime/services.hpp"
 
 namespace numerak {
 
 class frmAbout : public FormLogic {
 public:
-    frmAbout(Runtime& runtime, Platform& platform);
+    // identity: the title and version the window shows.
+    frmAbout(Runtime& runtime, Platform& platform, const AppIdentity& identity);
 
     const WindowDesign& design() const override;
     void attach(Form* form) override { form_ = form; }
@@ -32,6 +34,7 @@ public:
 private:
     Runtime& runtime_;
     Platform& platform_;
+    AppIdentity identity_;
     Form* form_ = nullptr;
 };
 

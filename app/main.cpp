@@ -63,13 +63,15 @@ int main(int, char** argv) {
     for (const QString& line : std::as_const(heldBack)) std::fprintf(stderr, "%s\n", qPrintable(line));
     heldBack.clear();
 
-    QApplication::setApplicationName(numerak::qt::toQString(numerak::AppIdentity::AppTitle));
+    const numerak::AppIdentity& identity = numerak::numerakIdentity;
+    QApplication::setApplicationName(numerak::qt::toQString(identity.AppTitle));
     numerak::qt::prepareApplication();
 
-    numerak::qt::QtRuntime runtime{std::string(numerak::AppIdentity::AppTitle)};
+    numerak::qt::QtRuntime runtime{std::string(identity.AppTitle)};
     numerak::Generator generator;
     const auto platform = numerak::makeSystemPlatform();
-    numerak::frmCode game(runtime, generator, [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform); });
+    numerak::frmCode game(runtime, generator,
+                          [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform, identity); });
     runtime.start(game);
     if (runtime.ended()) return 0;
     return QApplication::exec();

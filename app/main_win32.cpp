@@ -16,11 +16,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {  // the program takes no 
 
     int status = 0;
     {
-        numerak::win32::Win32Runtime runtime{std::string(numerak::AppIdentity::AppTitle)};
+        const numerak::AppIdentity& identity = numerak::numerakIdentity;
+        numerak::win32::Win32Runtime runtime{std::string(identity.AppTitle)};
         numerak::Generator generator;
         const auto platform = numerak::makeSystemPlatform();
         numerak::frmCode game(runtime, generator,
-                              [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform); });
+                              [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform, identity); });
         runtime.start(game);
         status = runtime.run();
     }

@@ -9,6 +9,7 @@
 
 #include "about/frmabout.hpp"
 #include "about/memory_registry.hpp"
+#include "app/identity.hpp"
 #include "tests/support/random_player.hpp"
 
 using namespace numerak;
@@ -66,14 +67,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < length; ++i) bytes[i] = size > 3 ? data[3 + i % (size - 3)] : 0;
 
     Yes answers;
-    test::DrivenRuntime runtime(answers);
+    test::BoxTally tally;
+    test::DrivenRuntime runtime(answers, tally);
     Fake platform;
     const char* key = inFolderKey ? folderKey : toolKey;
     const char* name = inFolderKey ? "MSINFO" : "PATH";
     platform.registry.set(Registry::LocalMachine, key, name, {type, bytes});
     if (bothKeys && !inFolderKey)
         platform.registry.set(Registry::LocalMachine, folderKey, "msinfo", MemoryRegistry::text("C:\\x"));
-    frmAbout about(runtime, platform);
+    frmAbout about(runtime, platform, numerakIdentity);
 
     std::string value = "before";
     try {
@@ -98,15 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (platform.registry.openKeys() != 0) broken("a key left open by GetKeyValue");
 
     // A start, or the designed message: never both, never neither.
-    const int shownBefore = runtime.boxesShown;
+    const int shownBefore = tally.boxesShown;
     try {
         about.StartSysInfo();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rule broken: StartSysInfo let out %s\n", e.what());
         std::abort();
     }
-    if ((platform.started == 1) == (runtime.boxesShown == shownBefore + 1))
-        broken("not exactly one of start or message");
+    if ((platform.started == 1) == (tally.boxesShown == shownBefore + 1)) broken("not exactly one of start or message");
     if (platform.registry.openKeys() != 0) broken("a key left open by StartSysInfo");
     return 0;
 }

@@ -59,6 +59,29 @@ Control& Form::find(std::string_view name, int index) {
     throw std::out_of_range("no control named " + std::string(name) + " in " + std::string(design_.name));
 }
 
+Control* Form::firstFocus() const {
+    Control* first = nullptr;
+    for (const auto& c : controls_) {
+        const ControlDesign* d = c->design();
+        if (!d || d->tabIndex < 0 || d->kind == ControlKind::Label || d->kind == ControlKind::Line || !c->visible())
+            continue;
+        if (!first || d->tabIndex < first->design()->tabIndex) first = c.get();
+    }
+    return first;
+}
+
+Control* Form::defaultButton() const {
+    for (const auto& c : controls_)
+        if (c->design() && c->design()->isDefault) return c.get();
+    return nullptr;
+}
+
+Control* Form::cancelButton() const {
+    for (const auto& c : controls_)
+        if (c->design() && c->design()->isCancel) return c.get();
+    return nullptr;
+}
+
 void Form::notify(Control& c, Property p) {
     if (listener_) listener_(c, p);
 }

@@ -77,6 +77,14 @@ public:
     Control& find(std::string_view name, int index);
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
+    // The control the keyboard starts on: the first visible one in tab order that takes the
+    // focus (labels and lines take none). Null when there is none.
+    Control* firstFocus() const;
+    // The button Enter presses anywhere in the window (the design's default button), and the
+    // one Esc presses (its cancel button); null when the design has none.
+    Control* defaultButton() const;
+    Control* cancelButton() const;
+
     void setListener(Listener listener) { listener_ = std::move(listener); }
     void setCaptionListener(std::function<void()> listener) { captionListener_ = std::move(listener); }
 

@@ -1,15 +1,9 @@
-// services.cpp: the parts of the runtime that every front end shares.
+// services.cpp: the skip-on-failure mode of handlers.
 #include "runtime/services.hpp"
 
 #include "runtime/conversions.hpp"
 
 namespace numerak {
-
-void Runtime::UnloadWindow(FormLogic& window) {
-    bool cancel = false;
-    window.Form_Unload(cancel);
-    if (!cancel) unload(window);
-}
 
 void SkipOnFailure(const std::function<void()>& fn) {
     try {

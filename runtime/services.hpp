@@ -58,13 +58,9 @@ public:
     // Ends the program at once: the caller does not continue.
     [[noreturn]] virtual void EndProgram() = 0;
 
-    // Runs the window's unload handler and unloads the window unless it cancels. The caller goes
-    // on in either case.
-    void UnloadWindow(FormLogic& window);
-
-protected:
-    // Destroys a loaded window's controls; its logic object lives on.
-    virtual void unload(FormLogic& window) = 0;
+    // Runs the window's unload handler and unloads the window unless it cancels: its controls
+    // go, its logic object lives on. The caller goes on in either case.
+    virtual void UnloadWindow(FormLogic& window) = 0;
 };
 
 // Runs fn, dropping a RuntimeFailure it raises: the skip-on-failure mode of a handler that goes

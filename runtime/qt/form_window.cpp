@@ -19,12 +19,16 @@
 
 namespace numerak::qt {
 
-FormWindow::FormWindow(QtRuntime& runtime, FormLogic& logic)
-    : runtime_(runtime), logic_(logic), form_(std::make_unique<Form>(logic.design())) {
+FormWindow::FormWindow(QtRuntime& runtime, Form& form, FormLogic& logic)
+    : runtime_(runtime), form_(form), logic_(logic) {
     build();
 }
 
 FormWindow::~FormWindow() {
+    if (!unloaded_) {
+        form_.setListener({});
+        form_.setCaptionListener({});
+    }
     // The widgets go first: their signals reach into the model.
     delete takeCentralWidget();
     delete menuWidget();
@@ -32,10 +36,10 @@ FormWindow::~FormWindow() {
 }
 
 void FormWindow::build() {
-    const WindowDesign& d = form_->design();
+    const WindowDesign& d = form_.design();
     setObjectName(toQString(d.name));
-    setWindowTitle(toQString(form_->caption()));
-    form_->setCaptionListener([this] { setWindowTitle(toQString(form_->caption())); });
+    setWindowTitle(toQString(form_.caption()));
+    form_.setCaptionListener([this] { setWindowTitle(toQString(form_.caption())); });
 
     client_ = new QWidget;
     client_->setObjectName(QStringLiteral("client"));
@@ -48,7 +52,7 @@ void FormWindow::build() {
     setCentralWidget(client_);
 
     std::vector<QWidget*> hairlines;
-    for (const auto& control : form_->controls()) {
+    for (const auto& control : form_.controls()) {
         const ControlDesign* cd = control->design();
         if (!cd) continue;
         QWidget* w = createWidget(*cd, client_);
@@ -65,6 +69,8 @@ void FormWindow::build() {
                 if (!unloaded_) model->setValue(checked);
             });
         }
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            QObject::connect(button, &QAbstractButton::clicked, button, [this, model] { clicked(*model); });
     }
     // Hairlines stay above the wide lines laid beside them, so that a grey hairline over a white
     // two-pixel line reads as an engraved groove whichever was laid first.
@@ -72,8 +78,7 @@ void FormWindow::build() {
     buildMenus();
     applyTabOrder();
 
-    for (auto& r : logic_.routes()) route(r.control, r.handler);
-    form_->setListener([this](Control& c, Property p) { reflect(c, p); });
+    form_.setListener([this](Control& c, Property p) { reflect(c, p); });
 
     if (d.border == BorderStyle::FixedDialog) {
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -86,7 +91,7 @@ void FormWindow::build() {
 
 void FormWindow::buildMenus() {
     QMenu* current = nullptr;
-    for (const auto& control : form_->controls()) {
+    for (const auto& control : form_.controls()) {
         if (control->role() == ControlRole::Menu) {
             current = menuBar()->addMenu(toQString(control->caption()));
             current->setObjectName(toQString(control->name()));
@@ -95,6 +100,8 @@ void FormWindow::buildMenus() {
             QAction* a = current->addAction(toQString(control->caption()));
             a->setObjectName(toQString(control->name()));
             bindings_.push_back({control.get(), nullptr, a});
+            Control* model = control.get();
+            QObject::connect(a, &QAction::triggered, a, [this, model] { clicked(*model); });
         }
     }
 }
@@ -111,27 +118,12 @@ void FormWindow::applyTabOrder() {
 }
 
 QWidget* FormWindow::firstFocus() const {
-    const Binding* best = nullptr;
-    for (const auto& b : bindings_) {
-        const ControlDesign* cd = b.control->design();
-        if (!cd || !b.widget || cd->tabIndex < 0 || b.widget->focusPolicy() == Qt::NoFocus || !b.control->visible())
-            continue;
-        if (!best || cd->tabIndex < best->control->design()->tabIndex) best = &b;
-    }
-    return best ? best->widget.data() : nullptr;
+    const Control* first = form_.firstFocus();
+    return first ? widget(first->name(), first->index()) : nullptr;
 }
 
-void FormWindow::route(std::string_view name, const std::function<void()>& handler) {
-    for (const auto& b : bindings_) {
-        if (b.control->name() != name) continue;
-        auto run = [this, handler] {
-            if (!unloaded_) runtime_.dispatch(handler);
-        };
-        if (b.action)
-            QObject::connect(b.action, &QAction::triggered, b.action, run);
-        else if (auto* button = qobject_cast<QAbstractButton*>(b.widget.data()))
-            QObject::connect(button, &QAbstractButton::clicked, button, run);
-    }
+void FormWindow::clicked(const Control& control) {
+    if (!unloaded_) runtime_.raise(logic_, control.name());
 }
 
 void FormWindow::reflect(Control& control, Property property) {
@@ -182,11 +174,21 @@ QAction* FormWindow::action(std::string_view name) const {
     return nullptr;
 }
 
-void FormWindow::markUnloaded() {
+void FormWindow::showWindow() {
+    show();
+    if (QWidget* first = firstFocus()) first->setFocus();
+}
+
+void FormWindow::showWindowModal() {
+    setWindowModality(Qt::ApplicationModal);
+    showWindow();
+}
+
+void FormWindow::unloaded() {
     if (unloaded_) return;
     unloaded_ = true;
-    form_->setListener({});
-    form_->setCaptionListener({});
+    form_.setListener({});
+    form_.setCaptionListener({});
     hide();
     if (onUnloaded_) onUnloaded_();
 }
@@ -194,7 +196,7 @@ void FormWindow::markUnloaded() {
 void FormWindow::showEvent(QShowEvent* event) {
     // The icon is read when the window first shows, like its pictures; a box shown from the
     // load handler, before the window, is up all the sooner.
-    const std::string_view icon = form_->design().icon;
+    const std::string_view icon = form_.design().icon;
     if (!icon.empty() && !iconRead_) setWindowIcon(QIcon(picturePath(icon)));
     iconRead_ = true;
     QMainWindow::showEvent(event);
@@ -203,25 +205,18 @@ void FormWindow::showEvent(QShowEvent* event) {
 void FormWindow::closeEvent(QCloseEvent* event) {
     // The close box is an unload request like any other; the runtime decides whether it happens.
     event->ignore();
-    if (!unloaded_) runtime_.dispatch([this] { runtime_.UnloadWindow(logic_); });
-}
-
-QAbstractButton* FormWindow::buttonWith(bool ControlDesign::*flag) const {
-    for (const auto& b : bindings_) {
-        const ControlDesign* cd = b.control->design();
-        if (cd && cd->*flag) return qobject_cast<QAbstractButton*>(b.widget.data());
-    }
-    return nullptr;
+    if (!unloaded_) runtime_.closeBox(logic_);
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
-    QAbstractButton* target = nullptr;
+    const Control* pressed = nullptr;
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            target = buttonWith(&ControlDesign::isDefault);
+            pressed = form_.defaultButton();
         else if (event->key() == Qt::Key_Escape)
-            target = buttonWith(&ControlDesign::isCancel);
+            pressed = form_.cancelButton();
     }
+    auto* target = pressed ? qobject_cast<QAbstractButton*>(widget(pressed->name(), pressed->index())) : nullptr;
     if (target && target->isVisible()) {
         target->click();
         event->accept();

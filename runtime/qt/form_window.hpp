@@ -9,21 +9,21 @@
 #include <vector>
 
 #include "runtime/controls.hpp"
-#include "runtime/services.hpp"
+#include "runtime/window_runtime.hpp"
 
 class QAction;
-class QAbstractButton;
 
 namespace numerak::qt {
 
 class QtRuntime;
 
-class FormWindow : public QMainWindow {
+class FormWindow : public QMainWindow, public WindowView {
 public:
-    FormWindow(QtRuntime& runtime, FormLogic& logic);
+    // Built hidden, from the form's design, and bound to it.
+    FormWindow(QtRuntime& runtime, Form& form, FormLogic& logic);
     ~FormWindow() override;
 
-    Form& form() { return *form_; }
+    Form& form() { return form_; }
     FormLogic& logic() { return logic_; }
 
     // The widget realising a control, or the action realising a menu item; null when none.
@@ -32,8 +32,10 @@ public:
     QWidget* client() const { return client_; }
     QWidget* firstFocus() const;
 
+    void showWindow() override;
+    void showWindowModal() override;
     // Stops routing events, hides the window and tells whoever waits for it.
-    void markUnloaded();
+    void unloaded() override;
     bool isUnloaded() const { return unloaded_; }
     void setOnUnloaded(std::function<void()> fn) { onUnloaded_ = std::move(fn); }
 
@@ -52,13 +54,12 @@ private:
     void build();
     void buildMenus();
     void applyTabOrder();
-    void route(std::string_view name, const std::function<void()>& handler);
     void reflect(Control& control, Property property);
-    QAbstractButton* buttonWith(bool ControlDesign::*flag) const;
+    void clicked(const Control& control);
 
     QtRuntime& runtime_;
+    Form& form_;
     FormLogic& logic_;
-    std::unique_ptr<Form> form_;
     QWidget* client_ = nullptr;
     std::vector<Binding> bindings_;
     std::function<void()> onUnloaded_;

@@ -8,9 +8,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
-#include <algorithm>
-#include <exception>
-#include <ranges>
+#include <QTimer>
 
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/widgets.hpp"
@@ -34,67 +32,31 @@ void makeRoomForTitle(QMessageBox& box) {
 
 }  // namespace
 
-QtRuntime::QtRuntime(std::string appTitle) : appTitle_(std::move(appTitle)), onEnd_([] { QCoreApplication::exit(0); }) {
+QtRuntime::QtRuntime(std::string appTitle)
+    : WindowRuntime(std::move(appTitle)), onEnd_([] { QCoreApplication::exit(0); }) {
     // Windows come and go only through the runtime: closing the last one must not quit behind
     // its back.
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-QtRuntime::~QtRuntime() {
-    // The windows' logic objects may be gone already; the windows do not touch them on the way out.
-    for (FormWindow* w : windows_) delete w;
-}
+FormWindow* QtRuntime::window(const FormLogic& logic) const { return static_cast<FormWindow*>(view(logic)); }
 
-FormWindow* QtRuntime::window(const FormLogic& logic) const {
-    for (FormWindow* w : windows_)
-        if (&w->logic() == &logic) return w;
-    return nullptr;
-}
-
-FormWindow* QtRuntime::load(FormLogic& logic) {
-    auto* w = new FormWindow(*this, logic);
-    windows_.push_back(w);
-    logic.attach(&w->form());
-    logic.Form_Load();
-    return window(logic);
-}
-
-void QtRuntime::start(FormLogic& logic) {
-    dispatch([&] {
-        if (FormWindow* w = load(logic)) {
-            w->show();
-            if (QWidget* first = w->firstFocus()) first->setFocus();
-        }
-    });
-}
-
-void QtRuntime::dispatch(const std::function<void()>& handler) {
-    if (ended_) return;
-    try {
-        handler();
-    } catch (const ProgramEnd&) {
-        endProgram();
-    } catch (const std::exception& e) {
-        try {
-            ShowMessage(std::string("Something went wrong, and the last action could not be finished.\n\n") + e.what(),
-                        std::nullopt, Buttons::Ok);
-        } catch (...) {
-            // Nothing more can be told; the program goes on.
-        }
-    }
+std::unique_ptr<WindowView> QtRuntime::realise(Form& form, FormLogic& logic) {
+    return std::make_unique<FormWindow>(*this, form, logic);
 }
 
 QWidget* QtRuntime::boxParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    for (std::size_t i = windows_.size(); i-- > 0;)  // the newest first
-        if (windows_[i]->isVisible()) return windows_[i];
+    const std::vector<WindowView*> all = views();
+    for (std::size_t i = all.size(); i-- > 0;)  // the newest first
+        if (auto* w = static_cast<FormWindow*>(all[i]); w->isVisible()) return w;
     return nullptr;
 }
 
-Answer QtRuntime::ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) {
+Answer QtRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
     QMessageBox box(boxParent());
     box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(toQString(title.value_or(appTitle_)));
+    box.setWindowTitle(toQString(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(text));
     if (buttons == Buttons::YesNo) {
@@ -111,7 +73,7 @@ Answer QtRuntime::ShowMessage(std::string_view text, std::optional<std::string_v
     return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::string QtRuntime::AskText(std::string_view prompt, std::string_view title) {
+std::string QtRuntime::inputBox(std::string_view prompt, std::string_view title) {
     QInputDialog dialog(boxParent());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(toQString(title));
@@ -121,44 +83,22 @@ std::string QtRuntime::AskText(std::string_view prompt, std::string_view title) 
     return dialog.textValue().toStdString();
 }
 
-void QtRuntime::ShowModal(FormLogic& logic) {
-    if (window(logic)) return;  // already showing
-    QPointer<FormWindow> w = load(logic);
-    if (w && !w->isUnloaded()) {
-        QEventLoop loop;
-        w->setOnUnloaded([&loop] { loop.quit(); });
-        w->setWindowModality(Qt::ApplicationModal);
-        w->show();
-        if (QWidget* first = w->firstFocus()) first->setFocus();
-        loop.exec();
-        if (w) w->setOnUnloaded({});
-    }
-    // The program may have ended while the window was up: the caller must not go on.
-    if (ended_) throw ProgramEnd{};
-}
-
-void QtRuntime::EndProgram() { throw ProgramEnd{}; }
-
-void QtRuntime::unload(FormLogic& logic) {
-    FormWindow* w = window(logic);
+void QtRuntime::runModal(FormLogic& logic) {
+    QPointer<FormWindow> w = window(logic);
     if (!w) return;
-    windows_.erase(std::find(windows_.begin(), windows_.end(), w));
-    logic.attach(nullptr);
-    w->markUnloaded();
-    w->deleteLater();  // it may be the window whose handler is running
-    if (windows_.empty()) endProgram();
+    QEventLoop loop;
+    w->setOnUnloaded([&loop] { loop.quit(); });
+    loop.exec();
+    if (w) w->setOnUnloaded({});
 }
 
-void QtRuntime::endProgram() {
-    if (ended_) return;
-    ended_ = true;
-    for (FormWindow* w : windows_) {
-        w->logic().attach(nullptr);
-        w->markUnloaded();
-        w->deleteLater();
-    }
-    windows_.clear();
+void QtRuntime::leaveEventLoop() {
     if (onEnd_) onEnd_();
+}
+
+void QtRuntime::unloadedWaiting() {
+    // From the event loop, once the handler that unloaded them has returned to the toolkit.
+    QTimer::singleShot(0, &timers_, [this] { collectUnloaded(); });
 }
 
 }  // namespace numerak::qt

@@ -68,13 +68,13 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: {
             RECT r;
             ::GetClientRect(hwnd_, &r);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush(form_->design().back));
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush(form_.design().back));
             return 1;
         }
         case WM_PAINT: paint(); return 0;
         case WM_CLOSE:
             // The close box is an unload request like any other; the runtime decides whether it happens.
-            if (!unloaded_) runtime_.dispatch([this] { runtime_.UnloadWindow(logic_); });
+            if (!unloaded_) runtime_.closeBox(logic_);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
@@ -87,7 +87,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case DM_GETDEFID: {
-            Binding* b = buttonWith(&ControlDesign::isDefault);
+            Binding* b = binding(form_.defaultButton());
             if (b && b->hwnd && ::IsWindowVisible(b->hwnd)) return MAKELRESULT(b->id, DC_HASDEFID);
             return 0;
         }

@@ -22,14 +22,14 @@ bool pressed(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
-FormWindow::FormWindow(Win32Runtime& runtime, FormLogic& logic, HWND owner)
-    : runtime_(runtime), logic_(logic), form_(std::make_unique<Form>(logic.design())) {
+FormWindow::FormWindow(Win32Runtime& runtime, Form& form, FormLogic& logic, HWND owner)
+    : runtime_(runtime), form_(form), logic_(logic) {
     build(owner);
 }
 
 FormWindow::~FormWindow() {
-    form_->setListener({});
-    form_->setCaptionListener({});
+    form_.setListener({});
+    form_.setCaptionListener({});
     if (hwnd_) ::DestroyWindow(hwnd_);  // takes its menu with it
     if (menu_) ::DestroyMenu(menu_);
     for (auto& b : bindings_)
@@ -50,19 +50,19 @@ void FormWindow::build(HWND owner) {
     }();
     (void)registered;
 
-    const WindowDesign& d = form_->design();
+    const WindowDesign& d = form_.design();
     const bool fixed = d.border == BorderStyle::FixedDialog;
     style_ = (fixed ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
     exStyle_ = fixed ? WS_EX_DLGMODALFRAME : 0;
-    for (const auto& control : form_->controls()) {
+    for (const auto& control : form_.controls()) {
         const int position = static_cast<int>(bindings_.size());
         const int designed = static_cast<int>(d.controls.size());
         const int id = control->design() ? firstControlId + position : firstMenuId + position - designed;
-        bindings_.push_back({control.get(), nullptr, nullptr, id, {}, nullptr});
+        bindings_.push_back({control.get(), nullptr, nullptr, id, nullptr});
     }
     buildMenus();
-    hwnd_ = ::CreateWindowExW(exStyle_, formClass, widen(form_->caption()).c_str(), style_, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, menu_, thisModule(), this);
+    hwnd_ = ::CreateWindowExW(exStyle_, formClass, widen(form_.caption()).c_str(), style_, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, owner, menu_, thisModule(), this);
     if (!hwnd_) throw std::runtime_error("The window " + std::string(d.name) + " could not be created.");
     buildControls();
     layout(windowDpi(hwnd_));
@@ -88,11 +88,8 @@ void FormWindow::build(HWND owner) {
             if (icon) ::SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
         }
     }
-    for (auto& r : logic_.routes())
-        for (auto& b : bindings_)
-            if (b.control->name() == r.control) b.click = r.handler;
-    form_->setCaptionListener([this] { ::SetWindowTextW(hwnd_, widen(form_->caption()).c_str()); });
-    form_->setListener([this](Control& c, Property p) { reflect(c, p); });
+    form_.setCaptionListener([this] { ::SetWindowTextW(hwnd_, widen(form_.caption()).c_str()); });
+    form_.setListener([this](Control& c, Property p) { reflect(c, p); });
 }
 
 void FormWindow::buildControls() {
@@ -183,20 +180,26 @@ HWND FormWindow::nameLabel(std::string_view name, int index) const {
 }
 
 HWND FormWindow::firstFocus() const {
-    const Binding* best = nullptr;
-    for (const auto& b : bindings_) {
-        const ControlDesign* d = b.control->design();
-        if (!b.hwnd || d->tabIndex < 0 || d->kind == ControlKind::Label || !b.control->visible()) continue;
-        if (!best || d->tabIndex < best->control->design()->tabIndex) best = &b;
-    }
-    return best ? best->hwnd : nullptr;
+    const Control* first = form_.firstFocus();
+    return first ? control(first->name(), first->index()) : nullptr;
 }
 
-void FormWindow::show() {
+void FormWindow::showWindow() {
     if (!hwnd_) return;
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
     if (HWND first = firstFocus()) ::SetFocus(first);
+}
+
+void FormWindow::showWindowModal() {
+    for (WindowView* view : runtime_.views()) {
+        HWND other = static_cast<FormWindow*>(view)->hwnd();
+        if (view != this && other && ::IsWindowEnabled(other)) {
+            ::EnableWindow(other, FALSE);
+            disabled_.push_back(other);
+        }
+    }
+    showWindow();
 }
 
 bool FormWindow::preTranslate(MSG& m) {
@@ -205,7 +208,7 @@ bool FormWindow::preTranslate(MSG& m) {
         !pressed(VK_MENU) && !pressed(VK_SHIFT)) {
         // Enter and Esc press the design's default and cancel buttons, whatever has the
         // keyboard, and nothing else.
-        Binding* target = buttonWith(m.wParam == VK_RETURN ? &ControlDesign::isDefault : &ControlDesign::isCancel);
+        Binding* target = binding(m.wParam == VK_RETURN ? form_.defaultButton() : form_.cancelButton());
         if (target && target->hwnd && ::IsWindowVisible(target->hwnd) && ::IsWindowEnabled(target->hwnd))
             command(target->id, BN_CLICKED);
         return true;
@@ -213,11 +216,15 @@ bool FormWindow::preTranslate(MSG& m) {
     return ::IsDialogMessageW(hwnd_, &m) != FALSE;
 }
 
-void FormWindow::markUnloaded() {
+void FormWindow::unloaded() {
     if (unloaded_) return;
     unloaded_ = true;
-    form_->setListener({});
-    form_->setCaptionListener({});
+    form_.setListener({});
+    form_.setCaptionListener({});
+    // The windows behind a modal one take the focus back before it goes, not some other program.
+    for (HWND h : disabled_)
+        if (::IsWindow(h)) ::EnableWindow(h, TRUE);
+    disabled_.clear();
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
@@ -227,9 +234,9 @@ FormWindow::Binding* FormWindow::binding(int id) {
     return nullptr;
 }
 
-FormWindow::Binding* FormWindow::buttonWith(bool ControlDesign::*flag) {
+FormWindow::Binding* FormWindow::binding(const Control* control) {
     for (auto& b : bindings_)
-        if (b.control->design() && b.control->design()->*flag) return &b;
+        if (control && b.control == control) return &b;
     return nullptr;
 }
 
@@ -239,7 +246,7 @@ void FormWindow::command(int id, int code) {
     const ControlDesign* d = b->control->design();
     Control* model = b->control;
     if (!d) {  // a menu item: code 0
-        if (code == 0 && b->click) runtime_.dispatch(b->click);
+        if (code == 0) runtime_.raise(logic_, model->name());
         return;
     }
     if (d->kind == ControlKind::TextBox && code == EN_CHANGE) {
@@ -250,7 +257,7 @@ void FormWindow::command(int id, int code) {
     if (code != BN_CLICKED) return;
     // A click on an option button chooses it; the model then clears the others of the window.
     if (d->kind == ControlKind::OptionButton) runtime_.dispatch([model] { model->setValue(true); });
-    if (b->click && !unloaded_) runtime_.dispatch(b->click);
+    if (!unloaded_) runtime_.raise(logic_, model->name());
 }
 
 void FormWindow::reflect(Control& control, Property property) {

@@ -1,7 +1,6 @@
 // form_window.hpp: one loaded window, realised from its design and kept in step with its model.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -10,21 +9,22 @@
 #include <windows.h>
 
 #include "runtime/controls.hpp"
-#include "runtime/services.hpp"
+#include "runtime/window_runtime.hpp"
 
 namespace numerak::win32 {
 
 class Win32Runtime;
 
-class FormWindow {
+class FormWindow : public WindowView {
 public:
-    // Builds the window hidden, owned by owner (none for the first window).
-    FormWindow(Win32Runtime& runtime, FormLogic& logic, HWND owner);
-    ~FormWindow();
+    // Builds the window hidden, from the form's design and bound to it, owned by owner (none
+    // for the first window).
+    FormWindow(Win32Runtime& runtime, Form& form, FormLogic& logic, HWND owner);
+    ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
-    Form& form() { return *form_; }
+    Form& form() { return form_; }
     FormLogic& logic() { return logic_; }
     HWND hwnd() const { return hwnd_; }
     HMENU menu() const { return menu_; }
@@ -36,13 +36,16 @@ public:
     HWND firstFocus() const;
 
     // Shows the window, active, with the keyboard on its first control in tab order.
-    void show();
+    void showWindow() override;
+    // The same, the other windows disabled until it has been unloaded.
+    void showWindowModal() override;
     // The window's keyboard handling for a message on its way to it: Enter and Esc for the
     // default and cancel buttons, then the dialog manager's Tab, arrows and access keys.
     bool preTranslate(MSG& message);
 
-    // Stops routing events and destroys the window; the object itself goes later.
-    void markUnloaded();
+    // Stops routing events, gives the input back to the windows it disabled, and destroys the
+    // window; the object itself goes later.
+    void unloaded() override;
     bool isUnloaded() const { return unloaded_; }
 
 private:
@@ -51,7 +54,6 @@ private:
         HWND hwnd = nullptr;       // null for lines and menu entries
         HWND nameLabel = nullptr;  // the unseen label a screen reader names it by, if any
         int id = 0;
-        std::function<void()> click;
         HFONT font = nullptr;  // a font of its own, from its design
     };
 
@@ -67,11 +69,11 @@ private:
     void paint();
     HBRUSH brush(Colour colour);
     Binding* binding(int id);
-    Binding* buttonWith(bool ControlDesign::*flag);
+    Binding* binding(const Control* control);  // null for null
 
     Win32Runtime& runtime_;
+    Form& form_;
     FormLogic& logic_;
-    std::unique_ptr<Form> form_;
     HWND hwnd_ = nullptr;
     HMENU menu_ = nullptr;
     DWORD style_ = 0, exStyle_ = 0;
@@ -80,6 +82,7 @@ private:
     std::map<std::uint32_t, HBRUSH> brushes_;
     std::vector<Binding> bindings_;
     HWND savedFocus_ = nullptr;
+    std::vector<HWND> disabled_;  // by showing modally; enabled again when it goes
     bool unloaded_ = false;
 };
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "about/frmabout.hpp"
+#include "app/identity.hpp"
 #include "game/frmcode.hpp"
 #include "tests/about/fake_platform.hpp"
 #include "tests/support/scripted_runtime.hpp"
@@ -26,7 +27,7 @@ protected:
 
     ScriptedRuntime rt;
     FakePlatform platform;
-    frmAbout about{rt, platform};
+    frmAbout about{rt, platform, numerakIdentity};
 };
 
 using GetKeyValueTest = AboutTest;
@@ -163,7 +164,7 @@ TEST_F(StartSysInfoTest, everyDeadEndSaysTheToolIsUnavailable) {
         ScriptedRuntime runtime;
         FakePlatform fake;
         c.setUp(fake);
-        frmAbout window(runtime, fake);
+        frmAbout window(runtime, fake, numerakIdentity);
         runtime.answer(Answer::Ok);
         window.StartSysInfo();
         EXPECT_EQ(runtime.shown, std::vector<Shown>{unavailable}) << c.what;
@@ -177,14 +178,14 @@ using AboutWindowTest = AboutTest;
 TEST_F(AboutWindowTest, loadFillsInTitleAndVersion) {
     auto form = rt.load(about);
     EXPECT_EQ(form->caption(), "About Numerak");
-    EXPECT_EQ((*form)["lblVersion"].caption(), "Version 1.2.1");
+    EXPECT_EQ((*form)["lblVersion"].caption(), "Version " NUMERAK_VERSION);
     EXPECT_EQ((*form)["lblTitle"].caption(), "Numerak");
     EXPECT_EQ((*form)["lblDescription"].caption().back(), ' ');
     EXPECT_TRUE(rt.shown.empty());
 }
 
 TEST_F(AboutWindowTest, okClosesWithoutAQuestionAndSysInfoKeepsItOpen) {
-    auto form = rt.load(about);
+    ASSERT_TRUE(rt.load(about));
     rt.answer(Answer::Ok);
     about.cmdSysInfo_Click();
     EXPECT_EQ(rt.shown, std::vector<Shown>{unavailable});
@@ -202,7 +203,7 @@ TEST(HelpAbout, opensTheSameWindowAfreshEachTimeAndLeavesTheGameAlone) {
     frmAbout* aboutWindow = nullptr;
     frmCode game(rt, generator, [&] {
         ++made;
-        auto w = std::make_unique<frmAbout>(rt, platform);
+        auto w = std::make_unique<frmAbout>(rt, platform, numerakIdentity);
         aboutWindow = w.get();
         return w;
     });
@@ -224,7 +225,7 @@ TEST(HelpAbout, opensTheSameWindowAfreshEachTimeAndLeavesTheGameAlone) {
     EXPECT_EQ(captions.size(), 2u);
     EXPECT_EQ(rt.unloaded.size(), 2u);
     EXPECT_EQ(game.state(), before);
-    EXPECT_FALSE(rt.ended);
+    EXPECT_FALSE(rt.ended());
     EXPECT_TRUE(rt.scriptDone());
 }
 

@@ -62,7 +62,7 @@ protected:
     ScriptedRuntime rt;
     Generator generator;
     frmCode game{rt, generator, nullptr};
-    std::unique_ptr<Form> form;
+    Form* form = nullptr;
 };
 
 inline const Shown quitQuestion = message("Are you sure you want to quit?", "Are you sure?", Buttons::YesNo);

@@ -71,7 +71,7 @@ TEST_F(GuessTest, lossResetsTheBoardWhateverTheAnswer) {
         EXPECT_TRUE(panelVisible());
         EXPECT_TRUE(boardEmpty());
         EXPECT_EQ(c("Label1").caption(), "Please enter 4 numbers below (0-5)");
-        EXPECT_FALSE(rt.ended);
+        EXPECT_FALSE(rt.ended());
         rt.shown.clear();
     }
 }
@@ -211,7 +211,7 @@ TEST_F(GuessTest, noToSorryAsksToQuitAndYesEndsTheProgram) {
     rt.answer(Answer::No);
     rt.answer(Answer::Yes);
     EXPECT_THROW(game.Command1_Click(), ProgramEnd);
-    EXPECT_TRUE(rt.ended);
+    EXPECT_TRUE(rt.ended());
     EXPECT_EQ(rt.shown, (std::vector<Shown>{sorry(2), quitQuestion}));
 }
 
@@ -222,7 +222,7 @@ TEST_F(GuessTest, noToSorryWithTheQuitRefusedKeepsPlaying) {
     rt.answer(Answer::No);
     rt.answer(Answer::No);
     game.Command1_Click();
-    EXPECT_FALSE(rt.ended);
+    EXPECT_FALSE(rt.ended());
     EXPECT_EQ(s().TurnsLeft, 9);
     EXPECT_EQ(s().Secret1, dealt.Secret1);
     EXPECT_TRUE(panelHidden());
@@ -264,7 +264,7 @@ TEST_F(QuitTest, everyWayOutAsksFirst) {
 
     rt.answer(Answer::Yes);
     EXPECT_THROW(game.Command3_Click(), ProgramEnd);
-    EXPECT_TRUE(rt.ended);
+    EXPECT_TRUE(rt.ended());
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST(RandomPlay, aHundredThousandActionsKeepEveryRule) {
           "You done it! Would you like to play again?", "Please enter numbers in all 4 boxes",
           "Please enter 4 numbers in the boxes.", "System Information Is Unavailable At This Time",
           "How many turns would you like?", "What is the highest number you want to guess with (1-?)"}) {
-        const auto& times = player.runtime().timesShown;
+        const auto& times = player.boxes().timesShown;
         const auto it = times.find(box);
         EXPECT_TRUE(it != times.end() && it->second > 0) << "never shown: " << box;
     }
@@ -65,7 +65,7 @@ TEST(RandomPlay, theSameSeedPlaysTheSameGame) {
         SeededBytes bytes(seed);
         RandomPlayer player(bytes);
         while (player.actions() < 2'000) player.step();
-        return std::make_pair(player.gamesEnded(), player.runtime().timesShown);
+        return std::make_pair(player.gamesEnded(), player.boxes().timesShown);
     };
     EXPECT_EQ(play(7), play(7));
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "about/frmabout.hpp"
+#include "app/identity.hpp"
 #include "game/frmcode.hpp"
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/qt_runtime.hpp"
@@ -67,7 +68,7 @@ protected:
     int made = 0;
     frmCode game{rt, generator, [this] {
                      ++made;
-                     auto a = std::make_unique<frmAbout>(rt, platform);
+                     auto a = std::make_unique<frmAbout>(rt, platform, numerakIdentity);
                      about = a.get();
                      return a;
                  }};
@@ -87,7 +88,7 @@ TEST_F(AboutWindowTest, looksAsDesigned) {
         EXPECT_EQ(a.client()->palette().color(QPalette::Window), QColor(192, 255, 192));
 
         EXPECT_EQ(w<QLabel>(a, "lblTitle")->text(), "Numerak");
-        EXPECT_EQ(w<QLabel>(a, "lblVersion")->text(), "Version 1.2.1");
+        EXPECT_EQ(w<QLabel>(a, "lblVersion")->text(), "Version " NUMERAK_VERSION);
         EXPECT_TRUE(w<QLabel>(a, "lblDescription")->text().startsWith("Numerak, the game where you must think"));
         EXPECT_TRUE(w<QLabel>(a, "lblDescription")->wordWrap());
         EXPECT_EQ(w<QPushButton>(a, "cmdSysInfo")->text(), "&System Info...");
@@ -133,7 +134,7 @@ TEST_F(AboutWindowTest, closesEveryWayWithoutAQuestion) {
     };
     for (const auto& way : ways) {
         openAbout([&](FormWindow& a) {
-            EXPECT_EQ(w<QLabel>(a, "lblVersion")->text(), "Version 1.2.1");  // loaded afresh each time
+            EXPECT_EQ(w<QLabel>(a, "lblVersion")->text(), "Version " NUMERAK_VERSION);  // loaded afresh each time
             way(a);
         });
     }

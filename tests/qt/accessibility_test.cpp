@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "about/frmabout.hpp"
+#include "app/identity.hpp"
 #include "game/frmcode.hpp"
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/qt_runtime.hpp"
@@ -83,7 +84,7 @@ protected:
     QtRuntime rt{"Numerak"};
     frmAbout* about = nullptr;
     frmCode game{rt, generator, [this] {
-                     auto a = std::make_unique<frmAbout>(rt, platform);
+                     auto a = std::make_unique<frmAbout>(rt, platform, numerakIdentity);
                      about = a.get();
                      return a;
                  }};
@@ -152,7 +153,7 @@ TEST_F(AccessibilityTest, everyAboutControlSaysWhatItIs) {
                        {"cmdOK", "OK", QAccessible::Button},
                        {"cmdSysInfo", "System Info...", QAccessible::Button},
                        {"lblTitle", "Numerak", QAccessible::StaticText},
-                       {"lblVersion", "Version 1.2.1", QAccessible::StaticText},
+                       {"lblVersion", "Version " NUMERAK_VERSION, QAccessible::StaticText},
                        {"lblDisclaimer", "Made by the Numerak developers", QAccessible::StaticText}});
         // The engraved lines are separators where they are drawn, not panes over the whole window.
         for (int i = 0; i < 4; ++i) {

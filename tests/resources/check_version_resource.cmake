@@ -2,6 +2,7 @@
 #
 #   cmake -DWINDRES=<windres> [-DPREPROCESSOR=<gcc or clang>] -DRC_SCRIPT=<numerak.rc>
 #         -DICON_SCRIPT=<write_icon_rc.cmake> -DICO=<numerak.ico> -DWORK_DIR=<scratch folder>
+#         -DMAJOR=<n> -DMINOR=<n> -DREVISION=<n> -DVERSION_TEXT=<1.02.0001>
 #         -DCHECK=fixed|strings|icons -P check_version_resource.cmake
 #
 # The resources are read back twice: as windres decompiles them (-O rc), and from the
@@ -13,7 +14,7 @@
 #            the translation pair
 #   icons    the icon group 1 and its images 30001..30009, as in the .ico
 
-foreach(arg RC_SCRIPT ICON_SCRIPT ICO WORK_DIR CHECK)
+foreach(arg RC_SCRIPT ICON_SCRIPT ICO WORK_DIR MAJOR MINOR REVISION VERSION_TEXT CHECK)
   if(NOT DEFINED ${arg})
     message(FATAL_ERROR "check_version_resource.cmake: -D${arg}=... is missing")
   endif()
@@ -173,7 +174,8 @@ endif()
 # --- The fixed fields ---------------------------------------------------------------------
 
 if(CHECK STREQUAL "fixed")
-  foreach(line "FILEVERSION 1, 2, 0, 1" "PRODUCTVERSION 1, 2, 0, 1" "FILEOS 0x4" "FILETYPE 0x1")
+  set(numbers "${MAJOR}, ${MINOR}, 0, ${REVISION}")
+  foreach(line "FILEVERSION ${numbers}" "PRODUCTVERSION ${numbers}" "FILEOS 0x4" "FILETYPE 0x1")
     string(FIND "${text}" "\n ${line}\n" at)
     if(at EQUAL -1)
       fail("the decompiled version block lacks \"${line}\"")
@@ -197,8 +199,9 @@ if(CHECK STREQUAL "fixed")
     set(names Signature StrucVersion FileVersionMS FileVersionLS ProductVersionMS
               ProductVersionLS FileFlagsMask FileFlags FileOS FileType FileSubtype
               FileDateMS FileDateLS)
-    set(expected 0xFEEF04BD 0x00010000 0x00010002 0x00000001 0x00010002
-                 0x00000001 0 0 0x4 0x1 0 0 0)
+    math(EXPR high "(${MAJOR} << 16) | ${MINOR}")
+    set(expected 0xFEEF04BD 0x00010000 ${high} ${REVISION} ${high}
+                 ${REVISION} 0 0 0x4 0x1 0 0 0)
     foreach(i RANGE 12)
       list(GET names ${i} name)
       list(GET expected ${i} want)
@@ -221,8 +224,8 @@ if(CHECK STREQUAL "strings")
   set(value_Comments "Numerak, the game where you must think inside the box. Select your game difficulty, then attempt the guess four numbers in the middle of two other numbers. But be warned, you have a limited amount of turns to do it in! ")
   set(value_CompanyName "Numerak Developers")
   set(value_ProductName "Numerak")
-  set(value_FileVersion "1.02.0001")
-  set(value_ProductVersion "1.02.0001")
+  set(value_FileVersion "${VERSION_TEXT}")
+  set(value_ProductVersion "${VERSION_TEXT}")
   set(value_InternalName "numerak")
   set(value_OriginalFilename "numerak.exe")
 

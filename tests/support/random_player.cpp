@@ -1,5 +1,6 @@
 // random_player.cpp
 #include "tests/support/random_player.hpp"
+#include "app/identity.hpp"
 
 #include <algorithm>
 #include <array>
@@ -79,14 +80,14 @@ void click(FormLogic& window, Control& control) {
 
 void DrivenRuntime::shownOne(std::string_view text) {
     if (quitConfirmed_) throw RuleBroken("the game went on after a confirmed quit: " + std::string(text));
-    ++boxesShown;
-    ++timesShown[std::string(text)];
-    shownNow.emplace_back(text);
+    ++tally_.boxesShown;
+    ++tally_.timesShown[std::string(text)];
+    tally_.shownNow.emplace_back(text);
 }
 
-Answer DrivenRuntime::ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) {
+Answer DrivenRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
     shownOne(text);
-    if (!designedBoxes.count({std::string(text), std::string(title.value_or("")), buttons}))
+    if (!designedBoxes.count({std::string(text), std::string(title), buttons}))
         throw RuleBroken("a box the game was not designed to show: " + std::string(text));
     if (buttons == Buttons::Ok) return Answer::Ok;
     // Most quits are thought better of, so that games get played to their end too.
@@ -96,22 +97,16 @@ Answer DrivenRuntime::ShowMessage(std::string_view text, std::optional<std::stri
     return yes ? Answer::Yes : Answer::No;
 }
 
-std::string DrivenRuntime::AskText(std::string_view prompt, std::string_view title) {
+std::string DrivenRuntime::inputBox(std::string_view prompt, std::string_view title) {
     shownOne(prompt);
     if (!designedQuestions.count({std::string(prompt), std::string(title)}))
         throw RuleBroken("a question the game was not designed to ask: " + std::string(prompt));
     return typed(static_cast<std::int16_t>(bytes_.next() % 40));
 }
 
-void DrivenRuntime::EndProgram() {
+void DrivenRuntime::leaveEventLoop() {
+    // The game window goes only with the program, and the program only after a Yes to the quit.
     if (!quitConfirmed_) throw RuleBroken("the program ended without a confirmed quit");
-    throw ProgramEnd{};
-}
-
-void DrivenRuntime::programStarted(const FormLogic& game) {
-    game_ = &game;
-    quitConfirmed_ = false;
-    modal_.clear();
 }
 
 std::string DrivenRuntime::typed(std::int16_t secret) {
@@ -125,53 +120,41 @@ std::string DrivenRuntime::typed(std::int16_t secret) {
     return text;
 }
 
-void DrivenRuntime::ShowModal(FormLogic& window) {
-    Form form(window.design());
-    window.attach(&form);
-    modal_.push_back(&window);
-    window.Form_Load();
-    const auto open = [&] { return std::find(modal_.begin(), modal_.end(), &window) != modal_.end(); };
+void DrivenRuntime::runModal(FormLogic& window) {
     // A few clicks, on its buttons or anywhere in it, then the close box if it is still open.
-    for (int clicks = bytes_.next() % 4; clicks > 0 && open(); --clicks) {
+    for (int clicks = bytes_.next() % 4; clicks > 0 && isLoaded(window); --clicks) {
         const std::uint8_t b = bytes_.next();
         if (b & 1) {
             auto routes = window.routes();
             routes[(b >> 1) % routes.size()].handler();
         } else {
-            click(window, *form.controls()[(b >> 1) % form.controls().size()]);
+            const auto& controls = form(window)->controls();
+            click(window, *controls[(b >> 1) % controls.size()]);
         }
     }
-    if (open()) UnloadWindow(window);
-    if (open()) throw RuleBroken("the About window stayed open");
+    if (isLoaded(window)) UnloadWindow(window);
+    if (isLoaded(window)) throw RuleBroken("the About window stayed open");
 }
 
-void DrivenRuntime::unload(FormLogic& window) {
-    if (&window == game_) throw RuleBroken("the game window was unloaded without the program ending");
-    window.attach(nullptr);
-    modal_.erase(std::remove(modal_.begin(), modal_.end(), &window), modal_.end());
-}
-
-RandomPlayer::RandomPlayer(ByteSource& bytes)
-    : bytes_(bytes), runtime_(bytes), platform_(std::make_unique<BarePlatform>()) {
+RandomPlayer::RandomPlayer(ByteSource& bytes) : bytes_(bytes), platform_(std::make_unique<BarePlatform>()) {
     startProgram();
 }
 
 void RandomPlayer::startProgram() {
+    game_.reset();  // the last run's windows go before its runtime
+    runtime_ = std::make_unique<DrivenRuntime>(bytes_, tally_);
     generator_ = Generator();  // a new program deals the same sequence again
-    game_ = std::make_unique<frmCode>(runtime_, generator_,
-                                      [this] { return std::make_unique<frmAbout>(runtime_, *platform_); });
-    runtime_.programStarted(*game_);
-    form_ = std::make_unique<Form>(game_->design());
-    game_->attach(form_.get());
-    runtime_.shownNow.clear();
-    game_->Form_Load();
+    game_ = std::make_unique<frmCode>(
+        *runtime_, generator_, [this] { return std::make_unique<frmAbout>(*runtime_, *platform_, numerakIdentity); });
+    tally_.shownNow.clear();
+    form_ = runtime_->load(*game_);
     dealt_ = false;
 }
 
 bool RandomPlayer::step() {
     if (bytes_.exhausted()) return false;
     const GameState before = game_->state();
-    runtime_.shownNow.clear();
+    tally_.shownNow.clear();
     Form& f = *form_;
     std::string clicked;
     try {
@@ -183,7 +166,7 @@ bool RandomPlayer::step() {
             route.handler();
         } else if (action == 8) {
             clicked = "(close box)";
-            runtime_.UnloadWindow(*game_);
+            runtime_->UnloadWindow(*game_);
         } else if (action == 9) {
             Control& control = *f.controls()[bytes_.next() % f.controls().size()];
             clicked = control.name();
@@ -195,7 +178,7 @@ bool RandomPlayer::step() {
             const int box = bytes_.next() % 4;
             const std::array<std::int16_t, 4> secrets{before.Secret1, before.Secret2, before.Secret3, before.Secret4};
             clicked = "Text" + std::to_string(box + 1);
-            f[clicked].setText(runtime_.typed(secrets[static_cast<std::size_t>(box)]));
+            f[clicked].setText(runtime_->typed(secrets[static_cast<std::size_t>(box)]));
         }
     } catch (const ProgramEnd&) {
         // The player confirmed a quit (EndProgram made sure): the program ends, and a new one starts.
@@ -212,7 +195,7 @@ bool RandomPlayer::step() {
 void RandomPlayer::check(const GameState& before, std::string_view clicked) {
     const GameState& s = game_->state();
     Form& f = *form_;
-    const std::vector<std::string>& shown = runtime_.shownNow;
+    const std::vector<std::string>& shown = tally_.shownNow;
     auto fail = [&](const std::string& what) {
         std::string boxes;
         for (const auto& b : shown) boxes += " [" + b + "]";
@@ -220,7 +203,7 @@ void RandomPlayer::check(const GameState& before, std::string_view clicked) {
                          " -> " + std::to_string(s.TurnsLeft) + ", highest " + std::to_string(s.HighestNumber) +
                          ", shown" + boxes + ")");
     };
-    if (runtime_.quitConfirmed()) fail("a confirmed quit did not end the program");
+    if (runtime_->quitConfirmed()) fail("a confirmed quit did not end the program");
 
     const bool byButton = clicked == "Command1";
     const bool byMenu = clicked == "mnuGameGuess";

@@ -12,7 +12,7 @@
 
 #include "about/memory_registry.hpp"
 #include "game/frmcode.hpp"
-#include "runtime/services.hpp"
+#include "runtime/window_runtime.hpp"
 
 namespace numerak::test {
 
@@ -33,37 +33,36 @@ struct RuleBroken : std::logic_error {
 // does nothing.
 void click(FormLogic& window, Control& control);
 
-// Answers every box from the byte source and checks that each is one the game was designed to show.
-class DrivenRuntime : public Runtime {
-public:
-    explicit DrivenRuntime(ByteSource& bytes) : bytes_(bytes) {}
+// What the player has been shown, over every program it started.
+struct BoxTally {
+    int boxesShown = 0;
+    std::map<std::string, long> timesShown;  // by text, boxes and questions alike
+    std::vector<std::string> shownNow;       // in the action being played
+};
 
-    Answer ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) override;
-    std::string AskText(std::string_view prompt, std::string_view title) override;
-    void ShowModal(FormLogic& window) override;
-    [[noreturn]] void EndProgram() override;
+// The window life of one run of the program: answers every box from the byte source and
+// checks that each is one the game was designed to show.
+class DrivenRuntime : public WindowRuntime {
+public:
+    DrivenRuntime(ByteSource& bytes, BoxTally& tally) : WindowRuntime(""), bytes_(bytes), tally_(tally) {}
 
     // Text a player might type, decoded from the bytes; `secret` lets some guesses be right.
     std::string typed(std::int16_t secret);
 
-    // The game window of the program now running: it may never be unloaded.
-    void programStarted(const FormLogic& game);
     // Between a Yes to the quit question and the end of the program.
     bool quitConfirmed() const { return quitConfirmed_; }
 
-    int boxesShown = 0;
-    std::map<std::string, long> timesShown;  // by text, boxes and questions alike
-    std::vector<std::string> shownNow;       // in the action being played
-
 protected:
-    void unload(FormLogic& window) override;
+    Answer messageBox(std::string_view text, std::string_view title, Buttons buttons) override;
+    std::string inputBox(std::string_view prompt, std::string_view title) override;
+    void runModal(FormLogic& window) override;
+    void leaveEventLoop() override;
 
 private:
     void shownOne(std::string_view text);
 
     ByteSource& bytes_;
-    std::vector<FormLogic*> modal_;
-    const FormLogic* game_ = nullptr;
+    BoxTally& tally_;
     bool quitConfirmed_ = false;
 };
 
@@ -77,18 +76,19 @@ public:
     long actions() const { return actions_; }
     long gamesEnded() const { return ended_; }
     long guessesAtTheGuard() const { return guessesAtGuard_; }  // with the turn counter at -32768
-    const DrivenRuntime& runtime() const { return runtime_; }
+    const BoxTally& boxes() const { return tally_; }
 
 private:
     void startProgram();
     void check(const GameState& before, std::string_view clicked);
 
     ByteSource& bytes_;
-    DrivenRuntime runtime_;
+    BoxTally tally_;
+    std::unique_ptr<DrivenRuntime> runtime_;  // a new one for each run of the program
     Generator generator_;
     std::unique_ptr<Platform> platform_;
     std::unique_ptr<frmCode> game_;
-    std::unique_ptr<Form> form_;
+    Form* form_ = nullptr;
     bool dealt_ = false;
     long actions_ = 0;
     long ended_ = 0;

@@ -1,19 +1,31 @@
 // scripted_runtime.cpp
 #include "tests/support/scripted_runtime.hpp"
 
-#include <algorithm>
-
 namespace numerak::test {
 
-std::unique_ptr<Form> ScriptedRuntime::load(FormLogic& window) {
-    auto form = std::make_unique<Form>(window.design());
-    window.attach(form.get());
-    window.Form_Load();
-    return form;
+namespace {
+
+// Shows nothing; notes each window unloaded.
+class UnloadLog : public WindowView {
+public:
+    UnloadLog(std::vector<const FormLogic*>& log, const FormLogic& window) : log_(log), window_(window) {}
+    void showWindow() override {}
+    void showWindowModal() override {}
+    void unloaded() override { log_.push_back(&window_); }
+
+private:
+    std::vector<const FormLogic*>& log_;
+    const FormLogic& window_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowView> ScriptedRuntime::realise(Form&, FormLogic& window) {
+    return std::make_unique<UnloadLog>(unloaded, window);
 }
 
-Answer ScriptedRuntime::ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) {
-    shown.push_back(message(std::string(text), std::string(title.value_or(defaultTitle)), buttons));
+Answer ScriptedRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
+    shown.push_back(message(std::string(text), std::string(title), buttons));
     if (script_.empty()) throw ScriptError("no answer scripted for: " + std::string(text));
     const Answer* a = std::get_if<Answer>(&script_.front());
     if (!a) throw ScriptError("a typed answer was scripted for the message: " + std::string(text));
@@ -26,7 +38,7 @@ Answer ScriptedRuntime::ShowMessage(std::string_view text, std::optional<std::st
     return answer;
 }
 
-std::string ScriptedRuntime::AskText(std::string_view prompt, std::string_view title) {
+std::string ScriptedRuntime::inputBox(std::string_view prompt, std::string_view title) {
     shown.push_back(input(std::string(prompt), std::string(title)));
     if (script_.empty()) throw ScriptError("no text scripted for: " + std::string(prompt));
     const std::string* s = std::get_if<std::string>(&script_.front());
@@ -36,25 +48,11 @@ std::string ScriptedRuntime::AskText(std::string_view prompt, std::string_view t
     return text;
 }
 
-void ScriptedRuntime::ShowModal(FormLogic& window) {
-    auto form = load(window);
-    modal_.push_back(&window);
+void ScriptedRuntime::runModal(FormLogic& window) {
     if (whileModal) whileModal(window);
     // Whatever the script left open is closed as its close box would.
-    if (std::find(modal_.begin(), modal_.end(), &window) != modal_.end()) UnloadWindow(window);
-    if (std::find(modal_.begin(), modal_.end(), &window) != modal_.end())
-        throw ScriptError("a modal window refused to close");
-}
-
-void ScriptedRuntime::EndProgram() {
-    ended = true;
-    throw ProgramEnd{};
-}
-
-void ScriptedRuntime::unload(FormLogic& window) {
-    unloaded.push_back(&window);
-    window.attach(nullptr);
-    modal_.erase(std::remove(modal_.begin(), modal_.end(), &window), modal_.end());
+    if (isLoaded(window)) UnloadWindow(window);
+    if (isLoaded(window)) throw ScriptError("a modal window refused to close");
 }
 
 }  // namespace numerak::test

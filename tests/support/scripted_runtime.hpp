@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "runtime/services.hpp"
+#include "runtime/window_runtime.hpp"
 
 namespace numerak::test {
 
@@ -27,35 +27,32 @@ struct ScriptError : std::logic_error {
     using std::logic_error::logic_error;
 };
 
-class ScriptedRuntime : public Runtime {
+// The program's window life with nothing to show: windows are loaded (load() as the program
+// start does: the model, attach, then the load handler) and unloaded as in the real program.
+class ScriptedRuntime : public WindowRuntime {
 public:
     static constexpr const char* defaultTitle = "(app title)";
+
+    ScriptedRuntime() : WindowRuntime(defaultTitle) {}
 
     void answer(Answer a) { script_.emplace_back(a); }
     void type(std::string text) { script_.emplace_back(std::move(text)); }
     bool scriptDone() const { return script_.empty(); }
 
     std::vector<Shown> shown;
-    bool ended = false;
     std::vector<const FormLogic*> unloaded;
 
     // Runs while a window is shown modally; the window stays up until something unloads it.
     std::function<void(FormLogic&)> whileModal;
 
-    // Loads a window as the program start does: the model, attach, then the load handler.
-    std::unique_ptr<Form> load(FormLogic& window);
-
-    Answer ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) override;
-    std::string AskText(std::string_view prompt, std::string_view title) override;
-    void ShowModal(FormLogic& window) override;
-    [[noreturn]] void EndProgram() override;
-
 protected:
-    void unload(FormLogic& window) override;
+    std::unique_ptr<WindowView> realise(Form& form, FormLogic& window) override;
+    Answer messageBox(std::string_view text, std::string_view title, Buttons buttons) override;
+    std::string inputBox(std::string_view prompt, std::string_view title) override;
+    void runModal(FormLogic& window) override;
 
 private:
     std::deque<std::variant<Answer, std::string>> script_;
-    std::vector<FormLogic*> modal_;
 };
 
 inline Shown message(std::string text, std::string title, Buttons buttons) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "about/frmabout.hpp"
+#include "app/identity.hpp"
 #include "game/frmcode.hpp"
 #include "runtime/win32/form_window.hpp"
 #include "runtime/win32/ids.hpp"
@@ -113,7 +114,7 @@ protected:
     Win32Runtime rt{"Numerak"};
     Generator generator;
     FakePlatform platform;
-    frmCode game{rt, generator, [this] { return std::make_unique<frmAbout>(rt, platform); }};
+    frmCode game{rt, generator, [this] { return std::make_unique<frmAbout>(rt, platform, numerakIdentity); }};
     FormWindow* window = nullptr;
 };
 
@@ -221,7 +222,7 @@ TEST_F(AccessibilityTest, everyAboutControlSaysWhatItIs) {
                     {{"cmdOK", "OK", ROLE_SYSTEM_PUSHBUTTON},
                      {"cmdSysInfo", "System Info...", ROLE_SYSTEM_PUSHBUTTON},
                      {"lblTitle", "Numerak", ROLE_SYSTEM_STATICTEXT},
-                     {"lblVersion", "Version 1.2.1", ROLE_SYSTEM_STATICTEXT},
+                     {"lblVersion", "Version " NUMERAK_VERSION, ROLE_SYSTEM_STATICTEXT},
                      {"Label1", "numerak.example/help", ROLE_SYSTEM_STATICTEXT},
                      {"Label2", "Visit us at numerak.example", ROLE_SYSTEM_STATICTEXT},
                      {"lblDisclaimer", "Made by the Numerak developers", ROLE_SYSTEM_STATICTEXT}});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "about/frmabout.hpp"
+#include "app/identity.hpp"
 #include "game/frmcode.hpp"
 #include "runtime/win32/form_window.hpp"
 #include "runtime/win32/ids.hpp"
@@ -74,7 +75,7 @@ protected:
     Win32Runtime rt{"Numerak"};
     Generator generator;
     FakePlatform platform;
-    frmCode game{rt, generator, [this] { return std::make_unique<frmAbout>(rt, platform); }};
+    frmCode game{rt, generator, [this] { return std::make_unique<frmAbout>(rt, platform, numerakIdentity); }};
     FormWindow* window = nullptr;
 };
 

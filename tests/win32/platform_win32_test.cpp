@@ -10,6 +10,7 @@
 
 #include "about/frmabout.hpp"
 #include "about/platform.hpp"
+#include "app/identity.hpp"
 #include "tests/support/scripted_runtime.hpp"
 
 namespace numerak::test {
@@ -124,7 +125,7 @@ protected:
     std::vector<std::string> made;  // newest first, so that folders go after their files
     std::unique_ptr<Platform> platform = makeSystemPlatform();
     ScriptedRuntime rt;
-    frmAbout about{rt, *platform};
+    frmAbout about{rt, *platform, numerakIdentity};
 };
 
 TEST_F(Win32PlatformTest, getKeyValueReadsTheRealRegistry) {

@@ -23,8 +23,8 @@ const std::vector<std::pair<std::wstring, std::wstring>> strings{
      L"numbers in the middle of two other numbers. But be warned, you have a limited amount of turns to do it in! "},
     {L"CompanyName", L"Numerak Developers"},
     {L"ProductName", L"Numerak"},
-    {L"FileVersion", L"1.02.0001"},
-    {L"ProductVersion", L"1.02.0001"},
+    {L"FileVersion", L"" NUMERAK_VERSION_TEXT},
+    {L"ProductVersion", L"" NUMERAK_VERSION_TEXT},
     {L"InternalName", L"numerak"},
     {L"OriginalFilename", L"numerak.exe"},
 };
@@ -50,13 +50,14 @@ protected:
 TEST_F(VersionBlock, everyFixedField) {
     UINT length = 0;
     const auto* f = query<VS_FIXEDFILEINFO>(L"\\", length);
+    const DWORD versionHigh = NUMERAK_VERSION_MAJOR << 16 | NUMERAK_VERSION_MINOR, versionLow = NUMERAK_VERSION_PATCH;
     ASSERT_TRUE(f);
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(f->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(f->dwFileVersionMS, 0x00010002u);  // 1.2.0.1
-    EXPECT_EQ(f->dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(f->dwProductVersionMS, 0x00010002u);
-    EXPECT_EQ(f->dwProductVersionLS, 0x00000001u);
+    EXPECT_EQ(f->dwFileVersionMS, versionHigh);  // major.minor.0.revision
+    EXPECT_EQ(f->dwFileVersionLS, versionLow);
+    EXPECT_EQ(f->dwProductVersionMS, versionHigh);
+    EXPECT_EQ(f->dwProductVersionLS, versionLow);
     EXPECT_EQ(f->dwFileFlagsMask, 0u);
     EXPECT_EQ(f->dwFileFlags, 0u);
     EXPECT_EQ(f->dwFileOS, 0x4u);  // VOS__WINDOWS32

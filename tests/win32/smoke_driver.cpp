@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
         HWND a = waitFor(L"NumerakForm", L"About Numerak");
         if (a) {
             check(!::IsWindowEnabled(w), "the game waits behind the About window");
-            check(shows(a, about, "lblVersion", L"Version 1.2.1") && shows(a, about, "lblTitle", L"Numerak"),
+            check(shows(a, about, "lblVersion", L"Version " NUMERAK_VERSION) && shows(a, about, "lblTitle", L"Numerak"),
                   "About shows the title and version");
             shot("about-window");
             press(a, about, "cmdOK");

@@ -1,0 +1,17 @@
+# The project's version in the other forms it takes on Windows: the version block's numbers
+# (major, minor, 0, revision), the same dotted for the manifest, and its text (1.02.0001: the
+# minor number and the revision zero-padded).
+function(numerak_pad value width out)
+  string(LENGTH "${value}" length)
+  while(length LESS width)
+    string(PREPEND value "0")
+    math(EXPR length "${length} + 1")
+  endwhile()
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+numerak_pad(${PROJECT_VERSION_MINOR} 2 numerak_minor)
+numerak_pad(${PROJECT_VERSION_PATCH} 4 numerak_revision)
+set(NUMERAK_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${numerak_minor}.${numerak_revision}")
+set(NUMERAK_VERSION_NUMBERS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},0,${PROJECT_VERSION_PATCH}")
+set(NUMERAK_VERSION_DOTTED "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.${PROJECT_VERSION_PATCH}")

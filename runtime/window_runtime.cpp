@@ -1,0 +1,186 @@
+// window_runtime.cpp: the window life every front end shares.
+#include "runtime/window_runtime.hpp"
+
+#include <algorithm>
+#include <exception>
+
+namespace numerak {
+
+WindowRuntime::WindowRuntime(std::string appTitle) : appTitle_(std::move(appTitle)) {}
+
+WindowRuntime::~WindowRuntime() {
+    // The logic objects may be gone already: only the views and forms are destroyed, the views
+    // first, for their widgets reach into the forms.
+    for (auto* list : {&loaded_, &retired_})
+        for (auto& w : *list) w.view.reset();
+}
+
+std::vector<WindowRuntime::Loaded>::iterator WindowRuntime::find(const FormLogic& window) {
+    return std::find_if(loaded_.begin(), loaded_.end(), [&](const Loaded& w) { return w.logic == &window; });
+}
+
+std::vector<WindowRuntime::Loaded>::const_iterator WindowRuntime::find(const FormLogic& window) const {
+    return std::find_if(loaded_.begin(), loaded_.end(), [&](const Loaded& w) { return w.logic == &window; });
+}
+
+bool WindowRuntime::isLoaded(const FormLogic& window) const { return find(window) != loaded_.end(); }
+
+Form* WindowRuntime::form(const FormLogic& window) const {
+    const auto it = find(window);
+    return it == loaded_.end() ? nullptr : it->form.get();
+}
+
+WindowView* WindowRuntime::view(const FormLogic& window) const {
+    const auto it = find(window);
+    return it == loaded_.end() ? nullptr : it->view.get();
+}
+
+std::vector<WindowView*> WindowRuntime::views() const {
+    std::vector<WindowView*> all;
+    for (const auto& w : loaded_)
+        if (w.view) all.push_back(w.view.get());
+    return all;
+}
+
+std::unique_ptr<WindowView> WindowRuntime::realise(Form&, FormLogic&) { return nullptr; }
+
+Form* WindowRuntime::load(FormLogic& window) {
+    if (Form* loaded = form(window)) return loaded;
+    auto form = std::make_unique<Form>(window.design());
+    Form* loaded = form.get();
+    auto view = realise(*form, window);
+    loaded_.push_back({&window, std::move(form), std::move(view)});
+    window.attach(loaded);
+    window.Form_Load();
+    return isLoaded(window) ? loaded : nullptr;
+}
+
+void WindowRuntime::start(FormLogic& window) {
+    dispatch([&] {
+        if (load(window))
+            if (WindowView* v = view(window)) v->showWindow();
+    });
+}
+
+void WindowRuntime::raise(FormLogic& window, std::string_view control, Event event) {
+    for (const Route& route : window.routes()) {
+        if (route.control == control && route.event == event) {
+            run(window, route.handler);
+            return;
+        }
+    }
+}
+
+void WindowRuntime::closeBox(FormLogic& window) {
+    run(window, [&] { UnloadWindow(window); });
+}
+
+void WindowRuntime::run(FormLogic& window, const std::function<void()>& handler) {
+    if (ended_ || boxOpen() || !isLoaded(window)) return;
+    // Only the topmost modal window, and what it opened, take input.
+    if (!modal_.empty()) {
+        const auto top = find(*modal_.back());
+        if (top != loaded_.end() && find(window) < top) return;
+    }
+    dispatch(handler);
+}
+
+void WindowRuntime::dispatch(const std::function<void()>& fn) {
+    if (ended_) return;
+    {
+        Running running(running_);
+        try {
+            fn();
+        } catch (const ProgramEnd&) {
+            endProgram();
+        } catch (const std::exception& e) {
+            tell(e.what());
+        } catch (...) {
+            // Unwinding into the toolkit's own frames would end the program on the spot.
+            tell("An unknown failure.");
+        }
+    }
+    if (running_ == 0 && !retired_.empty()) unloadedWaiting();
+}
+
+void WindowRuntime::tell(const std::string& failure) {
+    try {
+        ShowMessage("Something went wrong, and the last action could not be finished.\n\n" + failure, std::nullopt,
+                    Buttons::Ok);
+    } catch (...) {
+        // Nothing more can be told; the program goes on.
+    }
+}
+
+Answer WindowRuntime::ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) {
+    Running running(boxesOpen_);
+    return messageBox(text, title.value_or(appTitle_), buttons);
+}
+
+std::string WindowRuntime::AskText(std::string_view prompt, std::string_view title) {
+    Running running(boxesOpen_);
+    return inputBox(prompt, title);
+}
+
+void WindowRuntime::ShowModal(FormLogic& window) {
+    if (ended_) throw ProgramEnd{};
+    if (isLoaded(window)) return;  // already showing
+    {
+        Running running(running_);
+        if (load(window)) {
+            modal_.push_back(&window);
+            if (WindowView* v = view(window)) v->showWindowModal();
+            runModal(window);
+            modal_.erase(std::remove(modal_.begin(), modal_.end(), &window), modal_.end());
+        }
+    }
+    // The program may have ended while the window was up: the caller must not go on.
+    if (ended_) throw ProgramEnd{};
+}
+
+void WindowRuntime::EndProgram() {
+    endProgram();
+    throw ProgramEnd{};
+}
+
+void WindowRuntime::UnloadWindow(FormLogic& window) {
+    if (!isLoaded(window)) return;
+    bool cancel = false;
+    window.Form_Unload(cancel);
+    if (cancel) return;
+    const auto it = find(window);
+    if (it == loaded_.end()) return;  // its unload handler unloaded it already
+    Loaded unloaded = std::move(*it);
+    loaded_.erase(it);
+    retire(std::move(unloaded));
+    if (loaded_.empty()) endProgram();
+}
+
+void WindowRuntime::retire(Loaded loaded) {
+    loaded.logic->attach(nullptr);
+    if (loaded.view) loaded.view->unloaded();
+    loaded.logic = nullptr;  // it may go before its view does
+    retired_.push_back(std::move(loaded));
+}
+
+void WindowRuntime::endProgram() {
+    if (ended_) return;
+    ended_ = true;
+    // The newest first: a modal window gives the input back before the one beneath it goes.
+    while (!loaded_.empty()) {
+        Loaded last = std::move(loaded_.back());
+        loaded_.pop_back();
+        retire(std::move(last));
+    }
+    modal_.clear();
+    leaveEventLoop();
+}
+
+void WindowRuntime::collectUnloaded() {
+    if (running_ > 0) return;
+    std::vector<Loaded> gone;
+    gone.swap(retired_);
+    for (auto& w : gone) w.view.reset();
+}
+
+}  // namespace numerak

@@ -1,0 +1,120 @@
+// window_runtime.hpp: the life of a program's windows, written once for every front end:
+// loading and unloading, modal showing, the dispatcher every handler runs through, the end.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/controls.hpp"
+#include "runtime/services.hpp"
+
+namespace numerak {
+
+// A loaded window as a toolkit shows it. The front end builds it from the form's design, keeps
+// its widgets and the form's controls in step both ways, and hands each event to
+// WindowRuntime::raise.
+class WindowView {
+public:
+    virtual ~WindowView() = default;
+
+    // Visible and active, the keyboard on its first control in tab order.
+    virtual void showWindow() = 0;
+    // The same, and until it has been unloaded the other windows take no input.
+    virtual void showWindowModal() = 0;
+    // Its window has been unloaded: it stops raising events, lets go of the form and disappears.
+    // The object is destroyed later, when no handler is running (a toolkit may still be inside
+    // one of its callbacks).
+    virtual void unloaded() = 0;
+};
+
+// The runtime services on top of a toolkit. A front end derives from it and supplies only what
+// differs between toolkits: the views, the two boxes, a modal loop and leaving the event loop.
+class WindowRuntime : public Runtime {
+public:
+    // appTitle is the title of message boxes that are given none.
+    explicit WindowRuntime(std::string appTitle);
+    ~WindowRuntime() override;
+    WindowRuntime(const WindowRuntime&) = delete;
+    WindowRuntime& operator=(const WindowRuntime&) = delete;
+
+    // Loads a window: its controls from the design, the toolkit's view of them, attach, then its
+    // load handler. Its form, or null when the load handler unloaded the window again.
+    Form* load(FormLogic& window);
+
+    // The start of the program: loads the start window and shows it, through the dispatcher.
+    void start(FormLogic& window);
+
+    // An event of a control: the handler the window routes it to, if any, runs through the
+    // dispatcher, unless a box is waiting for the player or a modal window above this one is
+    // showing. Handlers run one at a time.
+    void raise(FormLogic& window, std::string_view control, Event event = Event::Click);
+    // The window's close box: a request to unload it, under the same rule.
+    void closeBox(FormLogic& window);
+
+    // Runs code on behalf of the toolkit. EndProgram ends the program here; a failure that no
+    // handler trapped is told to the player in a box. Nothing runs after the end.
+    void dispatch(const std::function<void()>& fn);
+
+    bool ended() const { return ended_; }
+    bool isLoaded(const FormLogic& window) const;
+    Form* form(const FormLogic& window) const;        // null when not loaded
+    WindowView* view(const FormLogic& window) const;  // null when not loaded
+    std::vector<WindowView*> views() const;           // of the loaded windows, oldest first
+    bool boxOpen() const { return boxesOpen_ > 0; }
+
+    Answer ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) final;
+    std::string AskText(std::string_view prompt, std::string_view title) final;
+    void ShowModal(FormLogic& window) final;
+    [[noreturn]] void EndProgram() final;
+    void UnloadWindow(FormLogic& window) final;
+
+protected:
+    // The toolkit's view of a loaded window, built hidden; none for a runtime with nothing to
+    // show, such as a test's.
+    virtual std::unique_ptr<WindowView> realise(Form& form, FormLogic& window);
+    // The modal boxes: the title given or the application's; the empty text when cancelled.
+    virtual Answer messageBox(std::string_view text, std::string_view title, Buttons buttons) = 0;
+    virtual std::string inputBox(std::string_view prompt, std::string_view title) = 0;
+    // Runs the toolkit's events until the window is no longer loaded or the program has ended.
+    virtual void runModal(FormLogic& window) = 0;
+    // Every window is gone: the program's event loop ends.
+    virtual void leaveEventLoop() {}
+    // Windows were unloaded; the toolkit calls collectUnloaded() from its event loop.
+    virtual void unloadedWaiting() {}
+
+    // Destroys the views and forms of unloaded windows, unless a handler is running.
+    void collectUnloaded();
+
+private:
+    struct Loaded {
+        FormLogic* logic;
+        std::unique_ptr<Form> form;
+        std::unique_ptr<WindowView> view;
+    };
+    struct Running {
+        explicit Running(int& depth) : depth_(++depth) {}
+        ~Running() { --depth_; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+        int& depth_;
+    };
+
+    void run(FormLogic& window, const std::function<void()>& handler);
+    std::vector<Loaded>::iterator find(const FormLogic& window);
+    std::vector<Loaded>::const_iterator find(const FormLogic& window) const;
+    void retire(Loaded loaded);
+    void endProgram();
+    void tell(const std::string& failure);
+
+    std::string appTitle_;
+    std::vector<Loaded> loaded_;   // in the order they were loaded
+    std::vector<Loaded> retired_;  // unloaded, destroyed once no handler runs
+    std::vector<const FormLogic*> modal_;
+    int running_ = 0;  // handlers on the stack
+    int boxesOpen_ = 0;
+    bool ended_ = false;
+};
+
+}  // namespace numerak

@@ -1,0 +1,117 @@
+// The window life every front end shares: one handler at a time, modal windows, the end.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "runtime/window_runtime.hpp"
+
+namespace numerak::test {
+namespace {
+
+// A window with two buttons whose handlers the test gives.
+class TwoButtons : public FormLogic {
+public:
+    std::function<void()> first = [] {}, second = [] {};
+
+    const WindowDesign& design() const override { return design_; }
+    void attach(Form*) override {}
+    std::vector<Route> routes() override {
+        return {{"First", Event::Click, [this] { first(); }}, {"Second", Event::Click, [this] { second(); }}};
+    }
+
+private:
+    static constexpr ControlDesign controls_[2]{{.name = "First", .kind = ControlKind::CommandButton},
+                                                {.name = "Second", .kind = ControlKind::CommandButton}};
+    const WindowDesign design_{.name = "frmTwo", .controls = controls_};
+};
+
+// Boxes are answered at once; what runs while a box or a modal window waits is the test's.
+class Toolkit : public WindowRuntime {
+public:
+    Toolkit() : WindowRuntime("Title") {}
+
+    std::function<void()> whileBoxWaits = [] {};
+    std::function<void(FormLogic&)> whileModal = [](FormLogic&) {};
+    std::vector<std::string> boxes;
+    int left = 0;  // times the event loop was left
+
+protected:
+    Answer messageBox(std::string_view text, std::string_view title, Buttons) override {
+        boxes.push_back(std::string(title) + ": " + std::string(text));
+        whileBoxWaits();
+        return Answer::Yes;
+    }
+    std::string inputBox(std::string_view, std::string_view) override { return {}; }
+    void runModal(FormLogic& window) override {
+        whileModal(window);
+        UnloadWindow(window);
+    }
+    void leaveEventLoop() override { ++left; }
+};
+
+TEST(WindowRuntime, aHandlerWaitingInABoxKeepsEveryOtherEventOut) {
+    Toolkit rt;
+    TwoButtons w;
+    int second = 0;
+    w.first = [&] { rt.ShowMessage("waiting", std::nullopt, Buttons::YesNo); };
+    w.second = [&] { ++second; };
+    rt.whileBoxWaits = [&] { rt.raise(w, "Second"); };  // a click the page let through
+    rt.start(w);
+    rt.raise(w, "First");
+    EXPECT_EQ(second, 0);
+    rt.raise(w, "Second");
+    EXPECT_EQ(second, 1);
+}
+
+TEST(WindowRuntime, onlyTheModalWindowTakesInputUntilItIsUnloaded) {
+    Toolkit rt;
+    TwoButtons game, about;
+    int gameClicks = 0, aboutClicks = 0;
+    game.first = [&] { rt.ShowModal(about); };
+    game.second = [&] { ++gameClicks; };
+    about.second = [&] { ++aboutClicks; };
+    rt.whileModal = [&](FormLogic&) {
+        rt.raise(game, "Second");
+        rt.raise(about, "Second");
+    };
+    rt.start(game);
+    rt.raise(game, "First");
+    EXPECT_EQ(gameClicks, 0);
+    EXPECT_EQ(aboutClicks, 1);
+    EXPECT_FALSE(rt.isLoaded(about));
+    rt.raise(game, "Second");
+    EXPECT_EQ(gameClicks, 1);
+}
+
+TEST(WindowRuntime, anUntrappedFailureIsToldAndTheEndClosesEverythingOnce) {
+    Toolkit rt;
+    TwoButtons game, about;
+    game.first = [] { throw std::runtime_error("the disk is on fire"); };
+    rt.start(game);
+    rt.raise(game, "First");
+    ASSERT_EQ(rt.boxes.size(), 1u);
+    EXPECT_NE(rt.boxes[0].find("Title: Something went wrong"), std::string::npos);
+    EXPECT_NE(rt.boxes[0].find("the disk is on fire"), std::string::npos);
+    EXPECT_FALSE(rt.ended());
+
+    int after = 0;
+    game.first = [&] { rt.ShowModal(about); };
+    about.first = [&] {
+        rt.EndProgram();
+        ++after;  // never reached
+    };
+    rt.whileModal = [&](FormLogic& w) { rt.raise(w, "First"); };
+    rt.raise(game, "First");
+    EXPECT_TRUE(rt.ended());
+    EXPECT_EQ(rt.left, 1);
+    EXPECT_FALSE(rt.isLoaded(game));
+    game.second = [&] { ++after; };
+    rt.raise(game, "Second");
+    EXPECT_EQ(after, 0);
+}
+
+}  // namespace
+}  // namespace numerak::test
