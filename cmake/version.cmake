@@ -1,6 +1,6 @@
 # The project's version in the other forms it takes on Windows: the version block's numbers
-# (major, minor, 0, revision), the same dotted for the manifest, and its text (1.02.0001: the
-# minor number and the revision zero-padded).
+# (major, minor, 0, revision), the same dotted for the manifest, and its text, major.minor.revision
+# with the minor number zero-padded to two digits and the revision to four.
 function(numerak_pad value width out)
   string(LENGTH "${value}" length)
   while(length LESS width)

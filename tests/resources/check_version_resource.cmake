@@ -2,7 +2,7 @@
 #
 #   cmake -DWINDRES=<windres> [-DPREPROCESSOR=<gcc or clang>] -DRC_SCRIPT=<numerak.rc>
 #         -DICON_SCRIPT=<write_icon_rc.cmake> -DICO=<numerak.ico> -DWORK_DIR=<scratch folder>
-#         -DMAJOR=<n> -DMINOR=<n> -DREVISION=<n> -DVERSION_TEXT=<1.02.0001>
+#         -DMAJOR=<n> -DMINOR=<n> -DREVISION=<n> -DVERSION_TEXT=<the text version>
 #         -DCHECK=fixed|strings|icons -P check_version_resource.cmake
 #
 # The resources are read back twice: as windres decompiles them (-O rc), and from the
