@@ -1,4 +1,6 @@
-"""Draws Numerak's title banner (banner.jpg) and application icon (numerak.ico, icon-*.png)."""
+"""Draws Numerak's title banner (banner.jpg, and banner@2x.jpg at twice its size for screens of
+higher density) and application icon (numerak.ico, icon-*.png, and icon-192.png and icon-512.png
+for the browser's app list)."""
 
 # Everything is drawn from code so the pictures can be regenerated exactly:
 # run this script to rewrite them, or with --check to test the files in this
@@ -156,33 +158,37 @@ def layout_word(word):
     return faces, bodies
 
 
-def draw_banner():
-    """The banner as rows of (r, g, b) tuples."""
+def draw_banner(scale=1):
+    """The banner as rows of (r, g, b) tuples, `scale` pixels to each pixel of its own size.
+
+    The drawing is the same at every scale: each pixel samples the same shapes at its centre,
+    and edges are smoothed over one pixel of the scale drawn at, so the larger one is sharper.
+    """
     faces, bodies = layout_word("NUMERAK")
     reach = OUTLINE + 1
     rows = []
-    for y in range(BANNER_H):
-        cy = y + 0.5
+    for y in range(BANNER_H * scale):
+        cy = (y + 0.5) / scale
         row_faces = [f for f in faces if f.box[1] - 1 <= cy <= f.box[3] + 1]
         row_bodies = [b for b in bodies if b.box[1] - reach <= cy <= b.box[3] + reach]
         row = []
-        for x in range(BANNER_W):
-            cx = x + 0.5
+        for x in range(BANNER_W * scale):
+            cx = (x + 0.5) / scale
             black = 0.0
             for b in row_bodies:
                 if b.box[0] - reach <= cx <= b.box[2] + reach:
-                    black = max(black, coverage(b.distance(cx, cy) - OUTLINE))
+                    black = max(black, coverage(scale * (b.distance(cx, cy) - OUTLINE)))
             white = 0.0
             for f in row_faces:
                 if f.box[0] - 1 <= cx <= f.box[2] + 1:
-                    white = max(white, coverage(f.distance(cx, cy)))
+                    white = max(white, coverage(scale * f.distance(cx, cy)))
             level = (1.0 - black) * (1.0 - white) + white
             v = round(255 * level)
             row.append((v, v, v))
         rows.append(row)
     # The underline stripe, red at its left end and violet at its right.
-    left, right = STRIPE_MARGIN, BANNER_W - STRIPE_MARGIN
-    for y in range(STRIPE_TOP, STRIPE_TOP + STRIPE_H):
+    left, right = STRIPE_MARGIN * scale, (BANNER_W - STRIPE_MARGIN) * scale
+    for y in range(STRIPE_TOP * scale, (STRIPE_TOP + STRIPE_H) * scale):
         for x in range(left, right):
             rows[y][x] = rainbow((x - left) / (right - left - 1))
     return rows
@@ -228,6 +234,7 @@ YELLOW, CYAN, RED, GREY = (255, 255, 0), (0, 255, 255), (255, 0, 0), (128, 128, 
 
 ICON_SIZES = (16, 32, 48)
 ICON_DEPTHS = (4, 8, 32)
+APP_ICON_SIZES = (192, 512)
 
 
 def palette256():
@@ -403,13 +410,22 @@ def encode_png(img):
 
 # ---------------------------------------------------------------------------
 
+def enlarge(img, factor):
+    """Pixel art made larger: each pixel becomes a square of factor x factor."""
+    return [[p for p in row for _ in range(factor)] for row in img for _ in range(factor)]
+
+
 def build():
     """Every output file's name and bytes."""
     icons = {size: draw_icon(size) for size in ICON_SIZES}
     files = {"banner.jpg": encode_jpeg(draw_banner()),
+             "banner@2x.jpg": encode_jpeg(draw_banner(2)),
              "numerak.ico": encode_ico([(icons[s], d) for s in ICON_SIZES for d in ICON_DEPTHS])}
     for size in ICON_SIZES:
         files["icon-%d.png" % size] = encode_png(icons[size])
+    # The browser's app list asks for large icons: the 32-pixel artwork, each pixel a square.
+    for size in APP_ICON_SIZES:
+        files["icon-%d.png" % size] = encode_png(enlarge(icons[32], size // 32))
     return files
 
 
@@ -547,28 +563,45 @@ def run_checks():
             self.assertGreater(body.distance(0.2, 2.8), 0)    # outside the bevelled corner
 
     class BannerTests(unittest.TestCase):
+        # Each banner file: its scale, and the bounds of its size in bytes.
+        FILES = {"banner.jpg": (1, 3000, 10000), "banner@2x.jpg": (2, 8000, 30000)}
+
         @classmethod
         def setUpClass(cls):
-            cls.data = read_file("banner.jpg")
-            cls.drawn = draw_banner()
+            cls.data = {name: read_file(name) for name in cls.FILES}
+            cls.drawings = {1: draw_banner(), 2: draw_banner(2)}
+            cls.drawn = cls.drawings[1]
 
         def test_is_a_small_baseline_jfif(self):
-            markers = jpeg_markers(self.data)
-            app0 = [body for m, body in markers if m == 0xE0]
-            self.assertTrue(app0 and app0[0].startswith(b"JFIF\0"))
-            frames = [(m, body) for m, body in markers if 0xC0 <= m <= 0xCF and m not in (0xC4, 0xC8, 0xCC)]
-            self.assertEqual([m for m, _ in frames], [0xC0], "expected one baseline frame")
-            precision, h, w, components = struct.unpack_from(">BHHB", frames[0][1])
-            self.assertEqual((precision, w, h, components), (8, BANNER_W, BANNER_H, 3))
-            self.assertTrue(3000 <= len(self.data) <= 10000, "%d bytes" % len(self.data))
+            for name, (scale, smallest, largest) in self.FILES.items():
+                markers = jpeg_markers(self.data[name])
+                app0 = [body for m, body in markers if m == 0xE0]
+                self.assertTrue(app0 and app0[0].startswith(b"JFIF\0"))
+                frames = [(m, body) for m, body in markers if 0xC0 <= m <= 0xCF and m not in (0xC4, 0xC8, 0xCC)]
+                self.assertEqual([m for m, _ in frames], [0xC0], "expected one baseline frame")
+                precision, h, w, components = struct.unpack_from(">BHHB", frames[0][1])
+                self.assertEqual((precision, w, h, components), (8, BANNER_W * scale, BANNER_H * scale, 3))
+                self.assertTrue(smallest <= len(self.data[name]) <= largest, "%s: %d bytes" % (name, len(self.data[name])))
 
         def test_encoded_picture_matches_the_drawing(self):
-            decoded = read_ppm(subprocess.run([shutil.which("convert"), "jpeg:-", "ppm:-"],
-                                              input=self.data, capture_output=True, check=True).stdout)
-            self.assertEqual((len(decoded), len(decoded[0])), (BANNER_H, BANNER_W))
-            err = sum(abs(a - b) for ra, rb in zip(decoded, self.drawn)
-                      for pa, pb in zip(ra, rb) for a, b in zip(pa, pb))
-            self.assertLess(err / (BANNER_W * BANNER_H * 3), 3.0)
+            for name, (scale, _, _) in self.FILES.items():
+                decoded = read_ppm(subprocess.run([shutil.which("convert"), "jpeg:-", "ppm:-"],
+                                                  input=self.data[name], capture_output=True, check=True).stdout)
+                self.assertEqual((len(decoded), len(decoded[0])), (BANNER_H * scale, BANNER_W * scale))
+                err = sum(abs(a - b) for ra, rb in zip(decoded, self.drawings[scale])
+                          for pa, pb in zip(ra, rb) for a, b in zip(pa, pb))
+                self.assertLess(err / (BANNER_W * BANNER_H * scale * scale * 3), 3.0, name)
+
+        def test_twice_the_size_is_the_same_picture(self):
+            # Each 2 x 2 square of the large banner averages to about its pixel of the small one.
+            large = self.drawings[2]
+            err = 0
+            for y in range(BANNER_H):
+                for x in range(BANNER_W):
+                    for k in range(3):
+                        mean = sum(large[2 * y + dy][2 * x + dx][k] for dy in (0, 1) for dx in (0, 1)) / 4
+                        err += abs(mean - self.drawn[y][x][k])
+            self.assertLess(err / (BANNER_W * BANNER_H * 3), 4.0)
 
         def test_lettering_is_black_and_white_and_fills_the_top(self):
             above = self.drawn[:STRIPE_TOP]
@@ -671,6 +704,15 @@ def run_checks():
                     self.assertIsNone(img[y][size - 1])
                 cols = [x for x in range(size) if any(row[x] is not None for row in img)]
                 self.assertLessEqual(abs(cols[0] - (size - 1 - cols[-1])), 1)
+
+        def test_app_icons_are_the_artwork_enlarged(self):
+            art = self.images(32)[0]
+            for size in APP_ICON_SIZES:
+                png = [[None if a == 0 else (r, g, b) for r, g, b, a in row]
+                       for row in decode_png(read_file("icon-%d.png" % size))]
+                self.assertEqual((len(png), len(png[0])), (size, size))
+                k = size // 32
+                self.assertEqual(png, [[art[y // k][x // k] for x in range(size)] for y in range(size)])
 
         def test_lettering_fits_its_plate(self):
             for size, font in ((32, FONT_SMALL), (48, FONT_LARGE)):
