@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace numerak {
@@ -13,6 +14,14 @@ using Twips = int;
 
 // 15 twips to a logical pixel at 96 dots per inch; rounded to the nearest pixel.
 constexpr int TwipsToPixels(Twips t) { return t >= 0 ? (t + 7) / 15 : -((-t + 7) / 15); }
+
+// A picture of a design is drawn also at twice its size, for screens of higher density, in a
+// file of its own: "banner.jpg" again as "banner@2x.jpg".
+inline std::string DoubleSizePicture(std::string_view fileName) {
+    const auto dot = fileName.rfind('.');
+    const auto stem = fileName.substr(0, dot == std::string_view::npos ? fileName.size() : dot);
+    return std::string(stem) + "@2x" + std::string(fileName.substr(stem.size()));
+}
 
 // A colour reference: 0x00BBGGRR, or with the top bit set a system colour index in the low byte.
 struct Colour {

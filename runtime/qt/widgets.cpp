@@ -131,22 +131,34 @@ void LineWidget::paintEvent(QPaintEvent*) {
 namespace {
 
 // A picture box decodes its picture when it is first shown, not when its window is built: the
-// game window is built behind the opening message, which the player should see at once.
+// game window is built behind the opening message, which the player should see at once. On a
+// screen of higher density it shows the picture drawn at twice the size, at the screen's scale.
 class PictureBox : public QLabel {
 public:
-    PictureBox(QString path, QWidget* parent) : QLabel(parent), path_(std::move(path)) {}
+    PictureBox(std::string_view fileName, QWidget* parent) : QLabel(parent), fileName_(fileName) {}
 
 protected:
     void showEvent(QShowEvent* event) override {
-        if (!path_.isEmpty()) {
-            setPixmap(QPixmap(path_));
-            path_.clear();
+        if (!fileName_.empty()) {
+            setPixmap(forScale(devicePixelRatioF()));
+            fileName_.clear();
         }
         QLabel::showEvent(event);
     }
 
 private:
-    QString path_;
+    QPixmap forScale(qreal scale) const {
+        QPixmap small(picturePath(fileName_));
+        if (scale <= 1.0) return small;
+        QPixmap large(picturePath(DoubleSizePicture(fileName_)));
+        if (large.isNull()) large = small;
+        const QSize size(qRound(small.width() * scale), qRound(small.height() * scale));
+        if (large.size() != size) large = large.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        large.setDevicePixelRatio(scale);
+        return large;
+    }
+
+    std::string fileName_;
 };
 
 // Fills the widget's own background role (Window for labels, Button for option buttons, Base
@@ -208,7 +220,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             break;
         }
         case ControlKind::PictureBox: {
-            auto* picture = new PictureBox(d.picture.empty() ? QString() : picturePath(d.picture), parent);
+            auto* picture = new PictureBox(d.picture, parent);
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             QPalette pal = picture->palette();
             pal.setColor(QPalette::Window, toQColor(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)), pal));

@@ -3,8 +3,11 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <string>
+
+#include "runtime/design.hpp"
 
 namespace numerak::win32 {
 
@@ -75,11 +78,13 @@ constexpr UINT largestSide = 16384;  // far beyond any picture of ours; keeps th
 std::wstring pictureResourceName(std::string_view fileName) {
     std::wstring name;
     for (char c : fileName)
-        name += c == '.' ? L'_' : static_cast<wchar_t>(std::towupper(static_cast<unsigned char>(c)));
+        name += std::iswalnum(static_cast<unsigned char>(c))
+                    ? static_cast<wchar_t>(std::towupper(static_cast<unsigned char>(c)))
+                    : L'_';
     return name;
 }
 
-HBITMAP loadPicture(HINSTANCE module, std::string_view fileName) {
+HBITMAP loadPicture(HINSTANCE module, std::string_view fileName, UINT dpi, UINT fileDpi) {
     if (fileName.empty()) return nullptr;
     const std::wstring name = pictureResourceName(fileName);
     HRSRC found = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
@@ -95,6 +100,7 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName) {
     ComRef<IWICBitmapDecoder> decoder;
     ComRef<IWICBitmapFrameDecode> frame;
     ComRef<IWICFormatConverter> converter;
+    ComRef<IWICBitmapScaler> scaler;
     UINT width = 0, height = 0;
     if (FAILED(com.com.create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                               reinterpret_cast<void**>(factory.put()))) ||
@@ -106,8 +112,19 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName) {
         FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)) ||
         FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > largestSide ||
-        height > largestSide)
+        height > largestSide || dpi == 0 || fileDpi == 0)
         return nullptr;
+    IWICBitmapSource* source = converter.get();
+    if (dpi != fileDpi) {
+        width = std::max(
+            1U, static_cast<UINT>(::MulDiv(static_cast<int>(width), static_cast<int>(dpi), static_cast<int>(fileDpi))));
+        height = std::max(1U, static_cast<UINT>(::MulDiv(static_cast<int>(height), static_cast<int>(dpi),
+                                                         static_cast<int>(fileDpi))));
+        if (width > largestSide || height > largestSide || FAILED(factory->CreateBitmapScaler(scaler.put())) ||
+            FAILED(scaler->Initialize(converter.get(), width, height, WICBitmapInterpolationModeFant)))
+            return nullptr;
+        source = scaler.get();
+    }
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -120,11 +137,17 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName) {
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) return nullptr;
     const UINT stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    if (FAILED(source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
         ::DeleteObject(bitmap);
         return nullptr;
     }
     return bitmap;
+}
+
+HBITMAP loadPictureForDpi(HINSTANCE module, std::string_view fileName, UINT dpi) {
+    if (dpi > 96)
+        if (HBITMAP large = loadPicture(module, DoubleSizePicture(fileName), dpi, 192)) return large;
+    return loadPicture(module, fileName, dpi, 96);
 }
 
 }  // namespace numerak::win32

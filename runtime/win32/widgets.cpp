@@ -23,15 +23,43 @@ Fn user32Function(const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(f));
 }
 
-// A picture box: its picture unscaled at the top left on its background, and a focus mark
-// when it has the keyboard, for it takes the focus in its turn.
+// A picture box: its picture at the top left on its background, at the size the window's DPI
+// gives it, and a focus mark when it has the keyboard, for it takes the focus in its turn.
 // The picture is decoded when the box is first painted, not when its window is built: the game
-// window is built behind the opening message, which the player should see at once.
+// window is built behind the opening message, which the player should see at once. It is
+// decoded again when the window moves to a screen of another DPI.
 struct PictureState {
-    std::string fileName;  // still to decode; empty once decoded
+    std::string fileName;
+    UINT dpi = 96;  // its window's, as the window last laid itself out
     HBITMAP bitmap = nullptr;
+    UINT bitmapDpi = 0;  // what the bitmap was decoded for
     COLORREF back = 0;
 };
+
+void paintPicture(HWND window, PictureState* state, HDC dc) {
+    RECT client;
+    ::GetClientRect(window, &client);
+    if (state && !state->fileName.empty() && state->bitmapDpi != state->dpi) {
+        if (state->bitmap) ::DeleteObject(state->bitmap);
+        state->bitmap = loadPictureForDpi(thisModule(), state->fileName, state->dpi);
+        state->bitmapDpi = state->dpi;
+    }
+    if (state) {
+        HBRUSH back = ::CreateSolidBrush(state->back);
+        ::FillRect(dc, &client, back);
+        ::DeleteObject(back);
+        if (state->bitmap) {
+            BITMAP bm{};
+            ::GetObjectW(state->bitmap, sizeof bm, &bm);
+            HDC memory = ::CreateCompatibleDC(dc);
+            HGDIOBJ old = ::SelectObject(memory, state->bitmap);
+            ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+            ::SelectObject(memory, old);
+            ::DeleteDC(memory);
+        }
+    }
+    if (::GetFocus() == window) ::DrawFocusRect(dc, &client);
+}
 
 LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<PictureState*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -43,30 +71,13 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(window, &ps);
-            RECT client;
-            ::GetClientRect(window, &client);
-            if (state && !state->fileName.empty()) {
-                state->bitmap = loadPicture(thisModule(), state->fileName);
-                state->fileName.clear();
-            }
-            if (state) {
-                HBRUSH back = ::CreateSolidBrush(state->back);
-                ::FillRect(dc, &client, back);
-                ::DeleteObject(back);
-                if (state->bitmap) {
-                    BITMAP bm{};
-                    ::GetObjectW(state->bitmap, sizeof bm, &bm);
-                    HDC memory = ::CreateCompatibleDC(dc);
-                    HGDIOBJ old = ::SelectObject(memory, state->bitmap);
-                    ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
-                    ::SelectObject(memory, old);
-                    ::DeleteDC(memory);
-                }
-            }
-            if (::GetFocus() == window) ::DrawFocusRect(dc, &client);
+            paintPicture(window, state, dc);
             ::EndPaint(window, &ps);
             return 0;
         }
+        case WM_PRINTCLIENT:  // what a magnifier or a screenshot asks for
+            paintPicture(window, state, reinterpret_cast<HDC>(wParam));
+            return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS: ::InvalidateRect(window, nullptr, FALSE); return 0;
         case WM_LBUTTONDOWN: ::SetFocus(window); return 0;
@@ -86,6 +97,7 @@ void registerPictureClass() {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
+        wc.style = CS_HREDRAW | CS_VREDRAW;  // a new size, as at a new DPI, paints it anew
         wc.lpfnWndProc = pictureProc;
         wc.hInstance = thisModule();
         wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -184,7 +196,7 @@ HWND createControl(const ControlDesign& d, HWND parent, int id, TabPlace place) 
         case ControlKind::PictureBox: {
             registerPictureClass();
             cls = pictureClass;
-            auto* state = new PictureState{std::string(d.picture), nullptr,
+            auto* state = new PictureState{std::string(d.picture), 96, nullptr, 0,
                                            toColorRef(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)))};
             param = state;
             break;
@@ -215,6 +227,9 @@ HWND createNameLabel(const ControlDesign& d, HWND parent) {
 }
 
 void placeControl(HWND control, const ControlDesign& d, UINT dpi) {
+    if (d.kind == ControlKind::PictureBox)
+        if (auto* state = reinterpret_cast<PictureState*>(::GetWindowLongPtrW(control, GWLP_USERDATA)))
+            state->dpi = dpi;
     ::SetWindowPos(control, nullptr, scaled(d.left, dpi), scaled(d.top, dpi), scaled(d.width, dpi),
                    scaled(d.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 }

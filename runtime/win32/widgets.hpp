@@ -31,6 +31,7 @@ struct TabPlace {
 // The Windows control for a control design, hidden until placed; null for a line, which its
 // window paints itself.
 HWND createControl(const ControlDesign& design, HWND parent, int id, TabPlace place);
+// Places and sizes a control for the window's DPI; a picture box then draws its picture for it.
 void placeControl(HWND control, const ControlDesign& design, UINT dpi);
 
 // A screen reader names an edit box after the static text just before it in tab order. For a

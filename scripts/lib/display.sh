@@ -2,11 +2,11 @@
 # lets the server choose a free display number and waits until it accepts connections: Xvfb
 # writes the number to the -displayfd pipe only once it is ready. -noreset keeps the server
 # from resetting, and refusing connections meanwhile, each time its last client leaves.
-# Sets DISPLAY and XVFB_PID.
+# Sets DISPLAY and XVFB_PID. start_display [WIDTHxHEIGHT]: the screen's size, 1024x768 unless given.
 start_display() {
-  local numberfile
+  local numberfile size=${1:-1024x768}
   numberfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numberfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$numberfile" >/dev/null 2>&1 &
   XVFB_PID=$!
   local n=""
   for _ in $(seq 200); do

@@ -315,6 +315,17 @@ TEST_F(GameWindowTest, accessKeysPressTheButtons) {
     EXPECT_TRUE(window->isVisible());
 }
 
+// Run also at QT_SCALE_FACTOR=2, where the picture drawn at twice the size is shown, sharp.
+TEST_F(GameWindowTest, theBannerIsDrawnForTheScreensScale) {
+    auto* banner = w<QLabel>("Picture1");
+    const qreal scale = banner->devicePixelRatioF();
+    const QPixmap shown = banner->pixmap();
+    EXPECT_EQ(shown.devicePixelRatio(), scale);
+    EXPECT_EQ(shown.size(), QSize(qRound(407 * scale), qRound(68 * scale)));
+    // Its logical size stays the banner's: the same proportion of its box at every scale.
+    EXPECT_EQ(shown.deviceIndependentSize().toSize(), QSize(407, 68));
+}
+
 TEST_F(GameWindowTest, customAsksThroughInputBoxes) {
     click("Option4");
     boxes.type("12");

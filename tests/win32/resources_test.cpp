@@ -173,12 +173,14 @@ TEST(ProgramResources, manifestAndBannerAreBuiltIn) {
                                ::SizeofResource(exe, m));
     EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-    HRSRC banner = ::FindResourceW(exe, L"BANNER_JPG", MAKEINTRESOURCEW(10));  // RT_RCDATA
-    ASSERT_TRUE(banner);
-    const auto* jpeg = static_cast<const BYTE*>(::LockResource(::LoadResource(exe, banner)));
-    ASSERT_GT(::SizeofResource(exe, banner), 2u);
-    EXPECT_EQ(jpeg[0], 0xFF);
-    EXPECT_EQ(jpeg[1], 0xD8);
+    for (const wchar_t* name : {L"BANNER_JPG", L"BANNER_2X_JPG"}) {       // and at twice the size
+        HRSRC banner = ::FindResourceW(exe, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
+        ASSERT_TRUE(banner);
+        const auto* jpeg = static_cast<const BYTE*>(::LockResource(::LoadResource(exe, banner)));
+        ASSERT_GT(::SizeofResource(exe, banner), 2u);
+        EXPECT_EQ(jpeg[0], 0xFF);
+        EXPECT_EQ(jpeg[1], 0xD8);
+    }
     ::FreeLibrary(exe);
 }
 
