@@ -15,3 +15,6 @@ numerak_pad(${PROJECT_VERSION_PATCH} 4 numerak_revision)
 set(NUMERAK_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${numerak_minor}.${numerak_revision}")
 set(NUMERAK_VERSION_NUMBERS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},0,${PROJECT_VERSION_PATCH}")
 set(NUMERAK_VERSION_DOTTED "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.${PROJECT_VERSION_PATCH}")
+
+# Who makes it, as the version block, the packages and the installer's entry under Apps name them.
+set(NUMERAK_COMPANY "Numerak Developers")
