@@ -2,9 +2,12 @@
 #include "runtime/conversions.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace numerak {
@@ -86,12 +89,25 @@ double ToNumber(std::string_view text) {
     if (!isPlainDecimal(text)) throw ConversionFailure("Type mismatch");
 
     double value = 0.0;
+#if defined(__cpp_lib_to_chars)
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc::result_out_of_range) {
+    const bool outOfRange = ec == std::errc::result_out_of_range;
+    const bool read = ec == std::errc() && end == text.data() + text.size();
+#else
+    // A C++ library without floating-point from_chars (the browser build's) has a C library whose
+    // strtod reads '.' whatever the locale, and the same grammar.
+    const std::string copy(text);
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(copy.c_str(), &end);
+    const bool outOfRange = errno == ERANGE;
+    const bool read = !outOfRange && end == copy.c_str() + copy.size();
+#endif
+    if (outOfRange) {
         // Underflow reads as zero; only a value beyond the largest double is refused.
         if (isTooLarge(text)) throw ConversionFailure("Overflow");
         value = 0.0;
-    } else if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    } else if (!read || !std::isfinite(value)) {
         throw ConversionFailure("Type mismatch");
     }
     return negative ? -value : value;
