@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Start-up benchmark: scripts/benchmark.sh [rounds] [--windows]. Installs the peers and tools it
-# needs, builds the release game with the benchmark's programs, and measures them all on a
-# virtual display with no window manager. With --windows, numerak.exe too, under wine, against
-# a minimal Win32 program.
+# Start-up benchmark: scripts/benchmark.sh [rounds] [--windows] [--web]. Installs the peers and
+# tools it needs, builds the release game with the benchmark's programs, and measures them all on
+# a virtual display with no window manager. With --windows, numerak.exe too, under wine, against
+# a minimal Win32 program. With --web, the site in headless Chromium against a static floor page
+# (bench/web_startup.mjs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=10
 windows=""
+web=""
 for arg in "$@"; do
   case $arg in
     --windows) windows=build/windows ;;
+    --web) web=yes ;;
     *) rounds=$arg ;;
   esac
 done
@@ -35,3 +38,9 @@ if [ -n "$windows" ]; then
   wineboot --init >/dev/null 2>&1
 fi
 /usr/bin/python3 scripts/benchmark.py --rounds "$rounds" ${windows:+--windows "$windows"}
+if [ -n "$web" ]; then
+  scripts/web.sh build
+  scripts/deps.sh chromium
+  npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
+  node bench/web_startup.mjs build/web "$rounds"
+fi

@@ -4,7 +4,7 @@
 #   scripts/lint.sh --check   the formatting alone (clang-format --dry-run -Werror)
 #   scripts/lint.sh --format  formats the tree in place
 # clang-tidy checks what the builds compile on this system (the tests and the fuzz targets too);
-# cppcheck also reads the Windows code, which does not compile here.
+# cppcheck also reads the Windows and the browser code, which the native compiler does not build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-all}
@@ -16,7 +16,10 @@ cppfiles() { git ls-files --cached --others --exclude-standard '*.cpp' | sort -u
 
 case "$mode" in
   --check | --format) scripts/deps.sh clang-format ;;
-  all) scripts/deps.sh clang-format clang-tidy cppcheck clang python3 ;;
+  all)
+    scripts/deps.sh clang-format clang-tidy cppcheck clang python3
+    command -v node >/dev/null || scripts/deps.sh nodejs
+    ;;
   *) echo "usage: scripts/lint.sh [--check | --format]" >&2; exit 2 ;;
 esac
 
@@ -74,4 +77,9 @@ mapfile -t portable < <(cppfiles | grep -v win32)
 if [ ${#windows[@]} -gt 0 ]; then
   "${check[@]}" --library=windows --platform=win64 "${windows[@]}"
 fi
+echo "lint: javascript"
+# The page's code, the browser test and the tools: at least they parse.
+git ls-files --cached --others --exclude-standard '*.js' '*.mjs' | sort -u | present | while read -r f; do
+  node --check "$f" || { echo "lint: $f does not parse"; exit 1; }
+done
 echo "lint: clean"

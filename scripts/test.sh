@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every test with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs them all; then the Windows build's tests under wine, the static checks and the fuzzers.
+# and runs them all; then the Windows build's tests under wine, the browser build's under node and
+# Chromium, the static checks and the fuzzers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-dev \
@@ -11,6 +12,9 @@ ctest --preset sanitize
 
 # numerak.exe and its tests, cross-compiled and run under wine.
 scripts/test-windows.sh
+
+# The browser version: the logic as WebAssembly under node, the site in headless Chromium.
+scripts/test-web.sh
 
 # Static checks, and every fuzz target for a short while.
 scripts/lint.sh

@@ -1,0 +1,101 @@
+// web_startup.mjs: the browser's start-up benchmark. In headless Chromium, each load a fresh one
+// (a new profile, nothing cached), the time from navigation to the first modal dialog on screen:
+// Numerak's opening message, and the floor page's (bench/floor.html) in the same run, turn about.
+// Then what the first visit transfers, gzipped as a web host sends it, and whether a second visit
+// is served with the network off.
+//   node bench/web_startup.mjs <site folder> [rounds]
+import { readFileSync } from "node:fs";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
+import { gzipSync } from "node:zlib";
+import { createRequire } from "node:module";
+import { serve } from "../scripts/serve.mjs";
+
+const here = dirname(fileURLToPath(import.meta.url));
+// playwright-core as the browser test installs it (npm ci in tests/web).
+const { chromium } = createRequire(join(here, "../tests/web/package.json"))("playwright-core");
+
+const [site, roundsText = "10"] = process.argv.slice(2);
+const rounds = Number(roundsText);
+const flags = ["--disable-gpu", "--disable-background-networking", "--disable-component-update", "--disable-sync",
+               "--no-first-run", "--disable-quic"];
+
+// When a dialog first shows: the frame after it opened has been painted.
+const watch = () => {
+  new MutationObserver(() => {
+    if (window.__shown || !document.querySelector("dialog[open]")) return;
+    window.__shown = true;
+    requestAnimationFrame(() => setTimeout(() => (window.__onScreen = performance.now()), 0));
+  }).observe(document, { subtree: true, childList: true, attributes: true });
+};
+
+async function firstDialog(browser, url) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await context.newPage();
+  await page.addInitScript(watch);
+  const bytes = [];
+  page.on("response", async (r) => {
+    try {
+      bytes.push(gzipSync(await r.body(), { level: 9 }).length);
+    } catch {
+      // a response with no body
+    }
+  });
+  await page.goto(url);
+  const ms = await page.waitForFunction(() => window.__onScreen, null, { timeout: 20000 }).then((h) => h.jsonValue());
+  await page.waitForLoadState("networkidle");
+  await context.close();
+  return { ms, gzip: bytes.reduce((a, b) => a + b, 0) };
+}
+
+const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+
+const server = await serve(site);
+const floorServer = await serve(here);
+const game = `http://127.0.0.1:${server.address().port}/`;
+const floor = `http://127.0.0.1:${floorServer.address().port}/floor.html`;
+const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args: flags });
+const times = { numerak: [], floor: [] };
+let firstVisit = 0;
+for (let r = 0; r < rounds; r++) {
+  const order = r % 2 ? ["floor", "numerak"] : ["numerak", "floor"];
+  for (const which of order) {
+    const run = await firstDialog(browser, which === "numerak" ? game : floor);
+    times[which].push(run.ms);
+    if (which === "numerak") firstVisit = run.gzip;
+  }
+}
+
+// The second visit, with the network off: served by the service worker.
+const context = await browser.newContext();
+const page = await context.newPage();
+await page.goto(game);
+await page.evaluate(() => navigator.serviceWorker.ready);
+await page.waitForLoadState("networkidle");
+await context.setOffline(true);
+const started = Date.now();
+await page.reload();
+const offline = await page
+  .locator("dialog.box[open]")
+  .waitFor({ timeout: 10000 })
+  .then(() => `yes, opening message in ${Date.now() - started} ms`)
+  .catch(() => "no");
+await context.close();
+await browser.close();
+server.close();
+floorServer.close();
+
+const n = median(times.numerak), f = median(times.floor);
+const fmt = (xs) => `${median(xs).toFixed(1)} ms (${Math.min(...xs).toFixed(1)}-${Math.max(...xs).toFixed(1)})`;
+console.log(`\nIn the browser (headless Chromium ${browser.version()}), ${rounds} fresh loads each:`);
+console.log(`  navigation to the opening message on screen   Numerak ${fmt(times.numerak)}`);
+console.log(`  navigation to the first dialog on screen      floor   ${fmt(times.floor)}`);
+console.log(`  ratio to the floor                            ${(n / f).toFixed(2)} x   (goal: at most 1.5 x)`);
+console.log(`  first visit, everything, gzipped              ${(firstVisit / 1024).toFixed(1)} KB   (goal: at most 200 KB)`);
+console.log(`  second visit with the network off             ${offline}`);
+console.log("  the site's files, as they are and gzipped:");
+for (const f of ["numerak.wasm", "numerak.js", "page.js", "numerak.css", "index.html", "sw.js", "manifest.webmanifest",
+                 "fonts/numerak-sans.woff2", "pictures/banner.jpg", "pictures/banner@2x.jpg"]) {
+  const data = readFileSync(join(site, f));
+  console.log(`    ${f.padEnd(28)} ${String(data.length).padStart(7)} B  ${String(gzipSync(data, { level: 9 }).length).padStart(7)} B`);
+}

@@ -1,0 +1,46 @@
+// web_runtime.hpp: the window runtime in a browser. The program is WebAssembly; its windows are
+// HTML in the page (page.js), and handlers await the page's dialogs and events through Asyncify,
+// so that they stay the same synchronous code as on the desktop.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "runtime/window_runtime.hpp"
+
+namespace numerak::web {
+
+class WebView;
+
+class WebRuntime : public WindowRuntime {
+public:
+    // appTitle is the title of message boxes that are given none. One runtime to a page.
+    explicit WebRuntime(std::string appTitle);
+    ~WebRuntime() override;
+    WebRuntime(const WebRuntime&) = delete;
+    WebRuntime& operator=(const WebRuntime&) = delete;
+
+    // The page's runtime; null when there is none.
+    static WebRuntime* current() { return current_; }
+
+    // Runs the page's events until the program ends.
+    void run();
+
+    WebView* viewWithId(int id) const;  // null when that window is not loaded
+
+protected:
+    std::unique_ptr<WindowView> realise(Form& form, FormLogic& logic) override;
+    Answer messageBox(std::string_view text, std::string_view title, Buttons buttons) override;
+    std::string inputBox(std::string_view prompt, std::string_view title) override;
+    void runModal(FormLogic& logic) override;
+    void leaveEventLoop() override;
+
+private:
+    // Waits for the page's next event and hands it to its window.
+    void deliverNextEvent();
+
+    static inline WebRuntime* current_ = nullptr;
+    int nextId_ = 1;
+};
+
+}  // namespace numerak::web

@@ -1,0 +1,49 @@
+// web_view.hpp: one loaded window in the page, realised from its design and kept in step with
+// its model.
+#pragma once
+
+#include <string>
+
+#include "runtime/controls.hpp"
+#include "runtime/window_runtime.hpp"
+
+namespace numerak::web {
+
+class WebView : public WindowView {
+public:
+    // Binds the window to the form; the page builds it, from the form's design, when it is first
+    // shown.
+    WebView(Form& form, FormLogic& logic, int id);
+    ~WebView() override;
+    WebView(const WebView&) = delete;
+    WebView& operator=(const WebView&) = delete;
+
+    int id() const { return id_; }
+    FormLogic& logic() { return logic_; }
+    bool isUnloaded() const { return unloaded_; }
+
+    // The control at this place of the form (its controls, then its menu entries); null for none.
+    Control* control(int index) const;
+
+    void showWindow() override;
+    void showWindowModal() override;
+    void unloaded() override;
+
+    // What the player did to a control in the page, into the model.
+    void typed(int index, std::string text);
+    void chosen(int index);
+
+private:
+    std::string describe() const;
+    int indexOf(const Control& control) const;
+    void reflect(Control& control, Property property);
+    void show(bool modal);
+
+    Form& form_;
+    FormLogic& logic_;
+    int id_;
+    bool built_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace numerak::web

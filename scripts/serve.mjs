@@ -1,0 +1,68 @@
+// serve.mjs: serves a folder on the loopback interface, as a static web host would, with the
+// types a browser needs (.wasm as application/wasm): node scripts/serve.mjs <folder> [port].
+// Also imported by the browser test and the benchmark, which start it on a free port.
+import { createReadStream, statSync } from "node:fs";
+import { createServer } from "node:http";
+import { extname, join, normalize, resolve, sep } from "node:path";
+import { pathToFileURL } from "node:url";
+
+const types = {
+  ".html": "text/html; charset=utf-8",
+  ".js": "text/javascript; charset=utf-8",
+  ".mjs": "text/javascript; charset=utf-8",
+  ".css": "text/css; charset=utf-8",
+  ".wasm": "application/wasm",
+  ".webmanifest": "application/manifest+json",
+  ".json": "application/json",
+  ".png": "image/png",
+  ".jpg": "image/jpeg",
+  ".woff2": "font/woff2",
+  ".txt": "text/plain; charset=utf-8",
+};
+
+// Starts serving; resolves to the server once it listens. Port 0 takes a free one.
+export function serve(folder, port = 0, host = "127.0.0.1") {
+  const root = resolve(folder);
+  const server = createServer((request, response) => {
+    let path;
+    try {
+      path = decodeURIComponent(new URL(request.url, "http://host").pathname);
+    } catch {
+      response.writeHead(400).end();
+      return;
+    }
+    let file = normalize(join(root, path));
+    if (file !== root && !file.startsWith(root + sep)) {
+      response.writeHead(403).end();
+      return;
+    }
+    try {
+      if (statSync(file).isDirectory()) file = join(file, "index.html");
+      const size = statSync(file).size;
+      response.writeHead(200, {
+        "Content-Type": types[extname(file)] || "application/octet-stream",
+        "Content-Length": size,
+        "Cache-Control": "no-cache",
+      });
+      if (request.method === "HEAD") response.end();
+      else createReadStream(file).pipe(response);
+    } catch {
+      response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");
+    }
+  });
+  return new Promise((done, failed) => {
+    server.once("error", failed);
+    server.listen(port, host, () => done(server));
+  });
+}
+
+if (import.meta.url === pathToFileURL(process.argv[1]).href) {
+  const [folder, port = "8000"] = process.argv.slice(2);
+  if (!folder) {
+    console.error("usage: node scripts/serve.mjs <folder> [port]");
+    process.exit(2);
+  }
+  const server = await serve(folder, Number(port));
+  const { port: bound } = server.address();
+  console.log(`serving ${folder} at http://127.0.0.1:${bound}/ (Ctrl+C stops)`);
+}

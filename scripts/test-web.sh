@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the browser version with its tests and runs them: the game logic compiled to
+# WebAssembly under node, and the site played in Debian's Chromium, headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh emscripten binaryen fonttools python3-brotli chromium
+command -v node >/dev/null || scripts/deps.sh nodejs
+command -v npm >/dev/null || scripts/deps.sh npm
+npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
+cmake --preset web
+cmake --build --preset web
+ctest --preset web
