@@ -12,23 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/driver.hpp"
+
 namespace {
 
-int failures = 0;
-
-std::string utf8(const std::wstring& w) {
-    std::string s(w.size() * 3 + 1, '\0');
-    const int n =
-        ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), static_cast<int>(s.size()), nullptr, nullptr);
-    s.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0);
-    return s;
-}
-
-void check(bool ok, const std::string& what) {
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-    std::fflush(stdout);
-    if (!ok) ++failures;
-}
+using numerak::test::check;
+using numerak::test::failures;
+using numerak::test::utf8;
+using numerak::test::waitUntil;
 
 const wchar_t* const uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Numerak";
 
@@ -125,14 +116,6 @@ std::wstring boxText(HWND box) {
     return found;
 }
 
-bool waitUntil(const std::function<bool()>& done, DWORD ms = 20000) {
-    for (DWORD waited = 0; waited < ms; waited += 100) {
-        if (done()) return true;
-        ::Sleep(100);
-    }
-    return done();
-}
-
 void startsWithItsOpeningMessage(const std::wstring& exe, const std::wstring& folder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -143,7 +126,7 @@ void startsWithItsOpeningMessage(const std::wstring& exe, const std::wstring& fo
     check(started, "numerak.exe starts from its place");
     if (!started) return;
     HWND box = nullptr;
-    waitUntil([&] { return (box = findWindow(process.dwProcessId, L"#32770", L"Select New game")) != nullptr; });
+    waitUntil([&] { return (box = findWindow(process.dwProcessId, L"#32770", L"Select New game")) != nullptr; }, 20000);
     const std::wstring said = box ? boxText(box) : L"";
     check(said == L"Please choose your preferred difficulty setting on the right.",
           "it shows its opening message: \"" + utf8(said) + "\"");

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/win32/ids.hpp"
+#include "tests/win32/driver.hpp"
 #include "ui/designs.hpp"
 
 namespace {
@@ -17,36 +18,18 @@ using numerak::win32::commandId;
 const numerak::WindowDesign& game = numerak::ui::frmCodeDesign();
 const numerak::WindowDesign& about = numerak::ui::frmAboutDesign();
 
-int failures = 0;
+using numerak::test::check;
+using numerak::test::failures;
+using numerak::test::utf8;
+using numerak::test::waitUntil;
+
 bool shots = false;
 DWORD pid = 0;
-
-void check(bool ok, const std::string& what) {
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-    std::fflush(stdout);
-    if (!ok) ++failures;
-}
-
-std::string utf8(const std::wstring& w) {
-    std::string s(w.size() * 3 + 1, '\0');
-    const int n =
-        ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), static_cast<int>(s.size()), nullptr, nullptr);
-    s.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0);
-    return s;
-}
 
 std::wstring text(HWND w) {
     wchar_t buffer[1024] = {};
     ::GetWindowTextW(w, buffer, 1024);
     return buffer;
-}
-
-bool waitUntil(const std::function<bool()>& done, DWORD ms = 15000) {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (done()) return true;
-        ::Sleep(50);
-    }
-    return done();
 }
 
 // The shown top-level window of numerak.exe with this class and title.
