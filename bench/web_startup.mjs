@@ -4,7 +4,7 @@
 // Then what the first visit transfers, gzipped as a web host sends it, and whether a second visit
 // is served with the network off.
 //   node bench/web_startup.mjs <site folder> [rounds]
-import { readFileSync } from "node:fs";
+import { readdirSync, readFileSync, statSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 import { gzipSync } from "node:zlib";
@@ -96,8 +96,10 @@ console.log(`  ratio to the floor                            ${(n / f).toFixed(2
 console.log(`  first visit, everything, gzipped              ${(firstVisit / 1024).toFixed(1)} KB   (goal: at most 200 KB)`);
 console.log(`  second visit with the network off             ${offline}`);
 console.log("  the site's files, as they are and gzipped:");
-for (const f of ["numerak.wasm", "numerak.js", "page.js", "numerak.css", "index.html", "sw.js", "manifest.webmanifest",
-                 "fonts/numerak-sans.woff2", "pictures/banner.jpg", "pictures/banner@2x.jpg"]) {
-  const data = readFileSync(join(site, f));
-  console.log(`    ${f.padEnd(28)} ${String(data.length).padStart(7)} B  ${String(gzipSync(data, { level: 9 }).length).padStart(7)} B`);
+for (const f of readdirSync(site, { recursive: true }).sort()) {
+  const path = join(site, f);
+  if (!statSync(path).isFile()) continue;
+  const data = readFileSync(path);
+  const packed = gzipSync(data, { level: 9 }).length;
+  console.log(`    ${f.padEnd(32)} ${String(data.length).padStart(7)} B  ${String(packed).padStart(7)} B`);
 }
