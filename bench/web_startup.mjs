@@ -8,17 +8,13 @@ import { readdirSync, readFileSync, statSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 import { gzipSync } from "node:zlib";
-import { createRequire } from "node:module";
 import { serve } from "../scripts/serve.mjs";
+// The browser as the browser test starts it (npm ci in tests/web installs playwright-core).
+import { chromium, launchOptions } from "../tests/web/chromium.mjs";
 
 const here = dirname(fileURLToPath(import.meta.url));
-// playwright-core as the browser test installs it (npm ci in tests/web).
-const { chromium } = createRequire(join(here, "../tests/web/package.json"))("playwright-core");
-
 const [site, roundsText = "10"] = process.argv.slice(2);
 const rounds = Number(roundsText);
-const flags = ["--disable-gpu", "--disable-background-networking", "--disable-component-update", "--disable-sync",
-               "--no-first-run", "--disable-quic"];
 
 // When a dialog first shows: the frame after it opened has been painted.
 const watch = () => {
@@ -60,7 +56,7 @@ const server = await serve(site);
 const floorServer = await serve(here);
 const game = `http://127.0.0.1:${server.address().port}/`;
 const floor = `http://127.0.0.1:${floorServer.address().port}/floor.html`;
-const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args: flags });
+const browser = await chromium.launch(launchOptions);
 const times = { numerak: [], floor: [] };
 for (let r = 0; r < rounds; r++) {
   const order = r % 2 ? ["floor", "numerak"] : ["numerak", "floor"];

@@ -49,7 +49,7 @@ Form* WindowRuntime::load(FormLogic& window) {
     auto form = std::make_unique<Form>(window.design());
     Form* loaded = form.get();
     auto view = realise(*form, window);
-    loaded_.push_back({&window, std::move(form), std::move(view)});
+    loaded_.push_back({&window, std::move(form), std::move(view), window.routes()});
     window.attach(loaded);
     window.Form_Load();
     return isLoaded(window) ? loaded : nullptr;
@@ -63,9 +63,13 @@ void WindowRuntime::start(FormLogic& window) {
 }
 
 void WindowRuntime::raise(FormLogic& window, std::string_view control, Event event) {
-    for (const Route& route : window.routes()) {
+    const auto it = find(window);
+    if (it == loaded_.end()) return;
+    for (const Route& route : it->routes) {
         if (route.control == control && route.event == event) {
-            run(window, route.handler);
+            // A copy: the handler may unload its window, and the list with it.
+            const std::function<void()> handler = route.handler;
+            run(window, handler);
             return;
         }
     }
@@ -76,7 +80,7 @@ void WindowRuntime::closeBox(FormLogic& window) {
 }
 
 void WindowRuntime::run(FormLogic& window, const std::function<void()>& handler) {
-    if (ended_ || boxOpen() || !isLoaded(window)) return;
+    if (ended_ || boxesOpen_ > 0 || !isLoaded(window)) return;
     // Only the topmost modal window, and what it opened, take input.
     if (!modal_.empty()) {
         const auto top = find(*modal_.back());

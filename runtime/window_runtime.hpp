@@ -62,7 +62,6 @@ public:
     Form* form(const FormLogic& window) const;        // null when not loaded
     WindowView* view(const FormLogic& window) const;  // null when not loaded
     std::vector<WindowView*> views() const;           // of the loaded windows, oldest first
-    bool boxOpen() const { return boxesOpen_ > 0; }
 
     Answer ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) final;
     std::string AskText(std::string_view prompt, std::string_view title) final;
@@ -92,6 +91,7 @@ private:
         FormLogic* logic;
         std::unique_ptr<Form> form;
         std::unique_ptr<WindowView> view;
+        std::vector<Route> routes;  // its handlers, as it routed them when it was loaded
     };
     struct Running {
         explicit Running(int& depth) : depth_(++depth) {}

@@ -147,15 +147,21 @@ protected:
     }
 
 private:
+    // One picture decoded: the file as it is at scale 1; above that the one drawn at twice the
+    // size (where there is none, the file itself), scaled smoothly to the screen.
     QPixmap forScale(qreal scale) const {
-        QPixmap small(picturePath(fileName_));
-        if (scale <= 1.0) return small;
-        QPixmap large(picturePath(DoubleSizePicture(fileName_)));
-        if (large.isNull()) large = small;
-        const QSize size(qRound(small.width() * scale), qRound(small.height() * scale));
-        if (large.size() != size) large = large.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        large.setDevicePixelRatio(scale);
-        return large;
+        if (scale <= 1.0) return QPixmap(picturePath(fileName_));
+        QPixmap picture(picturePath(DoubleSizePicture(fileName_)));
+        qreal drawnAt = 2.0;
+        if (picture.isNull()) {
+            picture.load(picturePath(fileName_));
+            drawnAt = 1.0;
+        }
+        if (picture.isNull()) return picture;
+        const QSize size(qRound(picture.width() / drawnAt * scale), qRound(picture.height() / drawnAt * scale));
+        if (picture.size() != size) picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(scale);
+        return picture;
     }
 
     std::string fileName_;

@@ -116,10 +116,12 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName, UINT dpi, UINT 
         return nullptr;
     IWICBitmapSource* source = converter.get();
     if (dpi != fileDpi) {
-        width = std::max(
-            1U, static_cast<UINT>(::MulDiv(static_cast<int>(width), static_cast<int>(dpi), static_cast<int>(fileDpi))));
-        height = std::max(1U, static_cast<UINT>(::MulDiv(static_cast<int>(height), static_cast<int>(dpi),
-                                                         static_cast<int>(fileDpi))));
+        const auto atDpi = [&](UINT n) {
+            return std::max(
+                1U, static_cast<UINT>(::MulDiv(static_cast<int>(n), static_cast<int>(dpi), static_cast<int>(fileDpi))));
+        };
+        width = atDpi(width);
+        height = atDpi(height);
         if (width > largestSide || height > largestSide || FAILED(factory->CreateBitmapScaler(scaler.put())) ||
             FAILED(scaler->Initialize(converter.get(), width, height, WICBitmapInterpolationModeFant)))
             return nullptr;

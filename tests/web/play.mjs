@@ -5,7 +5,7 @@
 import { mkdtemp, rm } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { chromium } from "playwright-core";
+import { chromium, launchOptions } from "./chromium.mjs";
 import { serve } from "../../scripts/serve.mjs";
 
 const [site, version, shots] = process.argv.slice(2);
@@ -58,17 +58,13 @@ async function typeGuess(page, numbers) {
 
 const server = await serve(site);
 const url = `http://127.0.0.1:${server.address().port}/`;
-// This machine's closed network: no calls home from the browser.
-const flags = ["--disable-gpu", "--disable-background-networking", "--disable-component-update", "--disable-sync",
-               "--no-first-run", "--disable-quic"];
-const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", args: flags });
+const browser = await chromium.launch(launchOptions);
 
 try {
   // A profile of its own, as a player's browser has: an incognito one cannot install apps.
   const profile = await mkdtemp(join(tmpdir(), "numerak-browser-"));
   const context = await chromium.launchPersistentContext(profile, {
-    executablePath: "/usr/bin/chromium",
-    args: flags,
+    ...launchOptions,
     viewport: { width: 1280, height: 800 },
   });
   const page = context.pages()[0] || (await context.newPage());

@@ -100,10 +100,7 @@ protected:
         ASSERT_TRUE(window);
         pump();
     }
-    void pump() {
-        MSG m;
-        while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) rt.deliver(m);
-    }
+    void pump() { test::pump(rt); }
     HWND c(std::string_view name) { return window->control(name); }
     void click(std::string_view name) {
         ::SendMessageW(c(name), BM_CLICK, 0, 0);

@@ -59,10 +59,7 @@ protected:
         ASSERT_TRUE(window);
         pump();
     }
-    void pump() {
-        MSG m;
-        while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) rt.deliver(m);
-    }
+    void pump() { test::pump(rt); }
     RECT rectOf(std::string_view name) {
         RECT r;
         ::GetWindowRect(window->control(name), &r);

@@ -16,6 +16,7 @@
 #include "runtime/win32/text.hpp"
 #include "runtime/win32/win32_runtime.hpp"
 #include "tests/about/fake_platform.hpp"
+#include "tests/win32/win32_keys.hpp"
 #include "ui/designs.hpp"
 
 namespace numerak::test {
@@ -57,10 +58,7 @@ protected:
         ASSERT_TRUE(window);
         pump();
     }
-    void pump() {
-        MSG m;
-        while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) rt.deliver(m);
-    }
+    void pump() { test::pump(rt); }
     HWND c(std::string_view name) { return window->control(name); }
     RECT rectOf(HWND control) {
         RECT r;

@@ -23,10 +23,7 @@ using win32::Win32Runtime;
 
 class KeyboardTest : public ::testing::Test {
 protected:
-    void pump() {
-        MSG m;
-        while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) rt.deliver(m);
-    }
+    void pump() { test::pump(rt); }
     // The design's name of the control with the keyboard.
     std::string focused() {
         HWND f = ::GetFocus();

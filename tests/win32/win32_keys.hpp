@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/win32/text.hpp"
+#include "runtime/win32/win32_runtime.hpp"
 
 namespace numerak::test {
 
@@ -20,6 +21,12 @@ inline void postKey(HWND fallback, WORD key, bool alt = false) {
     const LPARAM context = alt ? (LPARAM{1} << 29) : 0;
     ::PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | scan | context);
     ::PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, 1 | scan | context | (LPARAM{3} << 30));
+}
+
+// Every message already waiting, through the runtime's own keyboard handling to its window.
+inline void pump(win32::Win32Runtime& rt) {
+    MSG m;
+    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) rt.deliver(m);
 }
 
 // The standard class of message boxes and dialogs.
