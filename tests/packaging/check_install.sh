@@ -7,7 +7,10 @@ rm -rf "$stage"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 
 status=0
-for f in usr/bin/numerak \
+for f in usr/games/numerak \
+         usr/share/man/man6/numerak.6.gz \
+         usr/share/doc/numerak/copyright \
+         usr/share/doc/numerak/changelog.gz \
          usr/share/applications/numerak.desktop \
          usr/share/icons/hicolor/16x16/apps/numerak.png \
          usr/share/icons/hicolor/32x32/apps/numerak.png \
@@ -15,7 +18,7 @@ for f in usr/bin/numerak \
          usr/share/metainfo/io.github.numerak.Numerak.metainfo.xml; do
   [ -f "$stage/$f" ] || { echo "missing: /$f"; status=1; }
 done
-[ -x "$stage/usr/bin/numerak" ] || { echo "not executable: /usr/bin/numerak"; status=1; }
+[ -x "$stage/usr/games/numerak" ] || { echo "not executable: /usr/games/numerak"; status=1; }
 for size in 16 32 48; do
   file "$stage/usr/share/icons/hicolor/${size}x${size}/apps/numerak.png" | grep -q "$size x $size" ||
     { echo "icon ${size}: wrong size"; status=1; }
