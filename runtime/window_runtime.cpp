@@ -51,7 +51,18 @@ Form* WindowRuntime::load(FormLogic& window) {
     auto view = realise(*form, window);
     loaded_.push_back({&window, std::move(form), std::move(view), window.routes()});
     window.attach(loaded);
-    window.Form_Load();
+    try {
+        window.Form_Load();
+    } catch (...) {
+        // A window whose load failed is not loaded: nothing of it stays behind to wait for input
+        // that can never come, or to make the next showing of it think it is up already.
+        if (const auto it = find(window); it != loaded_.end()) {
+            Loaded failed = std::move(*it);
+            loaded_.erase(it);
+            retire(std::move(failed));
+        }
+        throw;
+    }
     return isLoaded(window) ? loaded : nullptr;
 }
 
@@ -60,6 +71,9 @@ void WindowRuntime::start(FormLogic& window) {
         if (load(window))
             if (WindowView* v = view(window)) v->showWindow();
     });
+    // A start window that could not be loaded leaves nothing to play with: once the box has told
+    // why, the program ends rather than wait with no window on screen.
+    if (!ended_ && !isLoaded(window)) endProgram();
 }
 
 void WindowRuntime::raise(FormLogic& window, std::string_view control, Event event) {

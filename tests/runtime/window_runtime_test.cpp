@@ -113,5 +113,43 @@ TEST(WindowRuntime, anUntrappedFailureIsToldAndTheEndClosesEverythingOnce) {
     EXPECT_EQ(after, 0);
 }
 
+// A window whose load handler fails until it is told otherwise.
+class FailingLoad : public TwoButtons {
+public:
+    bool fail = true;
+    void Form_Load() override {
+        if (fail) throw std::runtime_error("the design is missing");
+    }
+};
+
+TEST(WindowRuntime, aStartWindowThatFailsToLoadIsToldAndEndsTheProgram) {
+    Toolkit rt;
+    FailingLoad game;
+    rt.start(game);
+    ASSERT_EQ(rt.boxes.size(), 1u);
+    EXPECT_NE(rt.boxes[0].find("the design is missing"), std::string::npos);
+    EXPECT_FALSE(rt.isLoaded(game));
+    EXPECT_TRUE(rt.ended());
+    EXPECT_EQ(rt.left, 1);
+}
+
+TEST(WindowRuntime, aModalWindowThatFailedToLoadOnceOpensTheNextTime) {
+    Toolkit rt;
+    TwoButtons game;
+    FailingLoad about;
+    int shown = 0;
+    game.first = [&] { rt.ShowModal(about); };
+    rt.whileModal = [&](FormLogic&) { ++shown; };
+    rt.start(game);
+    rt.raise(game, "First");
+    ASSERT_EQ(rt.boxes.size(), 1u);
+    EXPECT_FALSE(rt.isLoaded(about));
+    EXPECT_EQ(shown, 0);
+    about.fail = false;
+    rt.raise(game, "First");
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(rt.ended());
+}
+
 }  // namespace
 }  // namespace numerak::test
