@@ -1,6 +1,8 @@
 // controls.cpp: the control model.
 #include "runtime/controls.hpp"
 
+#include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace numerak {
@@ -59,15 +61,25 @@ Control& Form::find(std::string_view name, int index) {
     throw std::out_of_range("no control named " + std::string(name) + " in " + std::string(design_.name));
 }
 
+std::vector<Control*> Form::tabOrder() const {
+    std::vector<Control*> order;
+    for (const auto& c : controls_)
+        if (c->design()) order.push_back(c.get());
+    const auto place = [](const Control* c) {
+        const int tab = c->design()->tabIndex;
+        return tab < 0 ? std::numeric_limits<int>::max() : tab;
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const Control* a, const Control* b) { return place(a) < place(b); });
+    return order;
+}
+
 Control* Form::firstFocus() const {
-    Control* first = nullptr;
-    for (const auto& c : controls_) {
+    for (Control* c : tabOrder()) {
         const ControlDesign* d = c->design();
-        if (!d || d->tabIndex < 0 || d->kind == ControlKind::Label || d->kind == ControlKind::Line || !c->visible())
-            continue;
-        if (!first || d->tabIndex < first->design()->tabIndex) first = c.get();
+        if (d->tabIndex >= 0 && d->kind != ControlKind::Label && d->kind != ControlKind::Line && c->visible()) return c;
     }
-    return first;
+    return nullptr;
 }
 
 Control* Form::defaultButton() const {

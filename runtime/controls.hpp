@@ -77,6 +77,9 @@ public:
     Control& find(std::string_view name, int index);
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
+    // Every designed control in tab order: by tab index, a tie in creation order, those without
+    // one (lines) last. Labels are in it, where a toolkit places them, though Tab passes them by.
+    std::vector<Control*> tabOrder() const;
     // The control the keyboard starts on: the first visible one in tab order that takes the
     // focus (labels and lines take none). Null when there is none.
     Control* firstFocus() const;

@@ -23,6 +23,17 @@ inline std::string DoubleSizePicture(std::string_view fileName) {
     return std::string(stem) + "@2x" + std::string(fileName.substr(stem.size()));
 }
 
+// The picture to show on a display of this scale (1 at 96 dpi): the design's own file up to
+// scale 1, above it the one drawn at twice the size, for the front end to scale to the screen.
+struct ScaledPicture {
+    std::string file;
+    double drawnAt = 1.0;  // the scale the file was drawn for
+};
+inline ScaledPicture PictureForScale(std::string_view fileName, double scale) {
+    if (scale <= 1.0) return {std::string(fileName), 1.0};
+    return {DoubleSizePicture(fileName), 2.0};
+}
+
 // A colour reference: 0x00BBGGRR, or with the top bit set a system colour index in the low byte.
 struct Colour {
     std::uint32_t value = 0;
@@ -35,11 +46,21 @@ struct Colour {
     friend constexpr bool operator==(Colour, Colour) = default;
 };
 
-// The system colours the designs use, by their index.
+// The system colours, by their index: the platform's colours for these roles.
 namespace SystemColour {
-constexpr int ButtonFace = 15;
+constexpr int Window = 5;
+constexpr int WindowText = 8;
+constexpr int Highlight = 13;
 constexpr int HighlightText = 14;
+constexpr int ButtonFace = 15;
+constexpr int ButtonShadow = 16;
+constexpr int GrayText = 17;
+constexpr int ButtonText = 18;
+constexpr int Highlight3D = 20;
+constexpr int DarkShadow3D = 21;
 constexpr int Light3D = 22;
+constexpr int InfoText = 23;
+constexpr int InfoBackground = 24;
 }  // namespace SystemColour
 
 constexpr Colour SystemColourRef(int index) { return Colour{0x80000000u | static_cast<std::uint32_t>(index)}; }

@@ -10,9 +10,15 @@ WindowRuntime::WindowRuntime(std::string appTitle) : appTitle_(std::move(appTitl
 
 WindowRuntime::~WindowRuntime() {
     // The logic objects may be gone already: only the views and forms are destroyed, the views
-    // first, for their widgets reach into the forms.
+    // first, for their widgets reach into the forms; and no form tells a view that is gone.
+    for (auto& w : loaded_) letGo(w);
     for (auto* list : {&loaded_, &retired_})
         for (auto& w : *list) w.view.reset();
+}
+
+void WindowRuntime::letGo(Loaded& window) {
+    window.form->setListener({});
+    window.form->setCaptionListener({});
 }
 
 std::vector<WindowRuntime::Loaded>::iterator WindowRuntime::find(const FormLogic& window) {
@@ -121,6 +127,16 @@ void WindowRuntime::dispatch(const std::function<void()>& fn) {
     if (running_ == 0 && !retired_.empty()) unloadedWaiting();
 }
 
+void WindowRuntime::typed(Control& control, const std::function<std::string()>& text) {
+    dispatch([&] { control.setText(text()); });
+}
+
+void WindowRuntime::chosen(Control& control) {
+    dispatch([&] {
+        if (control.isOption()) control.setValue(true);
+    });
+}
+
 void WindowRuntime::tell(const std::string& failure) {
     try {
         ShowMessage("Something went wrong, and the last action could not be finished.\n\n" + failure, std::nullopt,
@@ -142,7 +158,7 @@ std::string WindowRuntime::AskText(std::string_view prompt, std::string_view tit
 
 void WindowRuntime::ShowModal(FormLogic& window) {
     if (ended_) throw ProgramEnd{};
-    if (isLoaded(window)) return;  // already showing
+    if (isLoaded(window)) return;  // up already: asked again from its own handlers or from beneath it
     {
         Running running(running_);
         if (load(window)) {
@@ -176,6 +192,8 @@ void WindowRuntime::UnloadWindow(FormLogic& window) {
 
 void WindowRuntime::retire(Loaded loaded) {
     loaded.logic->attach(nullptr);
+    // What the handlers write from now on (they may hold on to a control) reaches no view.
+    letGo(loaded);
     if (loaded.view) loaded.view->unloaded();
     loaded.logic = nullptr;  // it may go before its view does
     retired_.push_back(std::move(loaded));

@@ -23,7 +23,8 @@ public:
     virtual void showWindow() = 0;
     // The same, and until it has been unloaded the other windows take no input.
     virtual void showWindowModal() = 0;
-    // Its window has been unloaded: it stops raising events, lets go of the form and disappears.
+    // Its window has been unloaded: it stops raising events and disappears. The form no longer
+    // tells it of changes (the runtime has let go of them).
     // The object is destroyed later, when no handler is running (a toolkit may still be inside
     // one of its callbacks).
     virtual void unloaded() = 0;
@@ -56,6 +57,12 @@ public:
     // Runs code on behalf of the toolkit. EndProgram ends the program here; a failure that no
     // handler trapped is told to the player in a box. Nothing runs after the end.
     void dispatch(const std::function<void()>& fn);
+
+    // What the player typed into a text box, or the option button the player chose, written into
+    // its control. It goes through the dispatcher like a handler: a failure is told in a box,
+    // never thrown into the toolkit's code.
+    void typed(Control& control, const std::function<std::string()>& text);
+    void chosen(Control& control);
 
     bool ended() const { return ended_; }
     bool isLoaded(const FormLogic& window) const;
@@ -105,6 +112,7 @@ private:
     std::vector<Loaded>::iterator find(const FormLogic& window);
     std::vector<Loaded>::const_iterator find(const FormLogic& window) const;
     void retire(Loaded loaded);
+    static void letGo(Loaded& window);
     void endProgram();
     void tell(const std::string& failure);
 

@@ -25,10 +25,6 @@ FormWindow::FormWindow(QtRuntime& runtime, Form& form, FormLogic& logic)
 }
 
 FormWindow::~FormWindow() {
-    if (!unloaded_) {
-        form_.setListener({});
-        form_.setCaptionListener({});
-    }
     // The widgets go first: their signals reach into the model.
     delete takeCentralWidget();
     delete menuWidget();
@@ -62,11 +58,12 @@ void FormWindow::build() {
         Control* model = control.get();
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             QObject::connect(edit, &QLineEdit::textChanged, edit, [this, model](const QString& text) {
-                if (!unloaded_) model->setText(text.toStdString());
+                if (!unloaded_) runtime_.typed(*model, [&text] { return text.toStdString(); });
             });
         } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+            // Its group clears the others in the model too.
             QObject::connect(option, &QRadioButton::toggled, option, [this, model](bool checked) {
-                if (!unloaded_) model->setValue(checked);
+                if (checked && !unloaded_) runtime_.chosen(*model);
             });
         }
         if (auto* button = qobject_cast<QAbstractButton*>(w))
@@ -107,14 +104,13 @@ void FormWindow::buildMenus() {
 }
 
 void FormWindow::applyTabOrder() {
-    std::vector<std::pair<int, QWidget*>> order;
-    for (const auto& b : bindings_) {
-        const ControlDesign* cd = b.control->design();
-        if (cd && b.widget && cd->tabIndex >= 0 && b.widget->focusPolicy() != Qt::NoFocus)
-            order.emplace_back(cd->tabIndex, b.widget.data());
+    QWidget* previous = nullptr;
+    for (const Control* c : form_.tabOrder()) {
+        QWidget* w = widget(c->name(), c->index());
+        if (!w || c->design()->tabIndex < 0 || w->focusPolicy() == Qt::NoFocus) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
     }
-    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1].second, order[i].second);
 }
 
 QWidget* FormWindow::firstFocus() const {
@@ -187,8 +183,6 @@ void FormWindow::showWindowModal() {
 void FormWindow::unloaded() {
     if (unloaded_) return;
     unloaded_ = true;
-    form_.setListener({});
-    form_.setCaptionListener({});
     hide();
     if (onUnloaded_) onUnloaded_();
 }

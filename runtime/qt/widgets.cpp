@@ -21,19 +21,19 @@ namespace numerak::qt {
 QColor toQColor(Colour colour, const QPalette& palette) {
     if (!colour.isSystem()) return QColor(colour.red(), colour.green(), colour.blue());
     switch (colour.systemIndex()) {
-        case 5: return palette.color(QPalette::Base);  // window
-        case 8: return palette.color(QPalette::Text);  // window text
-        case 13: return palette.color(QPalette::Highlight);
-        case 14: return palette.color(QPalette::HighlightedText);
-        case 15: return palette.color(QPalette::Button);  // button face
-        case 16: return palette.color(QPalette::Dark);    // button shadow
-        case 17: return palette.color(QPalette::Disabled, QPalette::Text);
-        case 18: return palette.color(QPalette::ButtonText);
-        case 20: return palette.color(QPalette::Light);     // 3-D highlight
-        case 21: return palette.color(QPalette::Shadow);    // 3-D dark shadow
-        case 22: return palette.color(QPalette::Midlight);  // 3-D light
-        case 23: return palette.color(QPalette::ToolTipText);
-        case 24: return palette.color(QPalette::ToolTipBase);
+        case SystemColour::Window: return palette.color(QPalette::Base);
+        case SystemColour::WindowText: return palette.color(QPalette::Text);
+        case SystemColour::Highlight: return palette.color(QPalette::Highlight);
+        case SystemColour::HighlightText: return palette.color(QPalette::HighlightedText);
+        case SystemColour::ButtonFace: return palette.color(QPalette::Button);
+        case SystemColour::ButtonShadow: return palette.color(QPalette::Dark);
+        case SystemColour::GrayText: return palette.color(QPalette::Disabled, QPalette::Text);
+        case SystemColour::ButtonText: return palette.color(QPalette::ButtonText);
+        case SystemColour::Highlight3D: return palette.color(QPalette::Light);
+        case SystemColour::DarkShadow3D: return palette.color(QPalette::Shadow);
+        case SystemColour::Light3D: return palette.color(QPalette::Midlight);
+        case SystemColour::InfoText: return palette.color(QPalette::ToolTipText);
+        case SystemColour::InfoBackground: return palette.color(QPalette::ToolTipBase);
         default: return palette.color(QPalette::Window);
     }
 }
@@ -150,9 +150,10 @@ private:
     // One picture decoded: the file as it is at scale 1; above that the one drawn at twice the
     // size (where there is none, the file itself), scaled smoothly to the screen.
     QPixmap forScale(qreal scale) const {
-        if (scale <= 1.0) return QPixmap(picturePath(fileName_));
-        QPixmap picture(picturePath(DoubleSizePicture(fileName_)));
-        qreal drawnAt = 2.0;
+        const ScaledPicture chosen = PictureForScale(fileName_, scale);
+        if (chosen.drawnAt <= 1.0) return QPixmap(picturePath(chosen.file));
+        QPixmap picture(picturePath(chosen.file));
+        qreal drawnAt = chosen.drawnAt;
         if (picture.isNull()) {
             picture.load(picturePath(fileName_));
             drawnAt = 1.0;

@@ -2,7 +2,7 @@
 // straight on to page.js; the three that wait for the player are awaited through Asyncify, so
 // that the handler that called them simply goes on with the answer.
 mergeInto(LibraryManager.library, {
-  // The page's next event: window << 16 | control << 1 | 1 for its close box.
+  // The page's next event, as numerak_event packed it (page_protocol.hpp).
   numerak_next_event__deps: ["$Asyncify"],
   numerak_next_event: function () {
     return Asyncify.handleAsync(() => Numerak.nextEvent());

@@ -17,7 +17,9 @@ void numerak_set_chosen(int window, int control, int chosen);
 void numerak_show_window(int window, int modal, int focus);
 void numerak_remove_window(int window);
 
-// What the page calls of the program, at any time: what the player typed or chose, into the model.
+// What the page calls of the program, at any time: what the player typed or chose, into the model;
+// and an event as the program takes it (page_protocol.hpp).
 void numerak_typed(int window, int control, const char* text);
 void numerak_chosen(int window, int control);
+int numerak_event(int window, int control, int closeBox);
 }

@@ -4,18 +4,10 @@
 #include <cstdlib>
 
 #include "runtime/web/page_calls.hpp"
+#include "runtime/web/page_protocol.hpp"
 #include "runtime/web/web_view.hpp"
 
 namespace numerak::web {
-
-namespace {
-
-// The page's events, one at a time (window << 16 | control << 1 | 1 for its close box). The page
-// hands over an event only while the program waits for one: a click that comes while a box is
-// up, a programmatic one included, goes nowhere, so no handler can enter while another waits.
-constexpr int closeBoxBit = 1;
-
-}  // namespace
 
 WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(std::move(appTitle)) { current_ = this; }
 
@@ -33,13 +25,19 @@ WebView* WebRuntime::viewWithId(int id) const {
     return nullptr;
 }
 
+// The page's events come one at a time, and only while the program waits for one: a click that
+// comes while a box is up, a programmatic one included, goes nowhere, so no handler can enter
+// while another waits.
 void WebRuntime::deliverNextEvent() {
-    const int event = numerak_next_event();
-    WebView* view = viewWithId(event >> 16);
+    const PageEvent event = UnpackEvent(numerak_next_event());
+    std::vector<Kept> kept;
+    kept.swap(kept_);
+    for (const Kept& box : kept) ShowMessage(box.text, box.title, Buttons::Ok);
+    WebView* view = viewWithId(event.window);
     if (!view) return;
-    if (event & closeBoxBit) {
+    if (event.closeBox) {
         closeBox(view->logic());
-    } else if (const Control* control = view->control((event & 0xFFFF) >> 1)) {
+    } else if (const Control* control = view->control(event.control)) {
         raise(view->logic(), control->name());
     }
 }
@@ -57,7 +55,35 @@ void WebRuntime::runModal(FormLogic& logic) {
 
 void WebRuntime::leaveEventLoop() { numerak_ended(); }
 
+Control* WebRuntime::pageControl(int window, int control) const {
+    WebView* view = viewWithId(window);
+    return view ? view->control(control) : nullptr;
+}
+
+// The page calls these while the program waits for its next event or for a box's answer, so a
+// box the dispatcher asks for meanwhile (to tell of a failure) cannot wait for the player: it is
+// kept, and shown once the next event has come, before it is handled.
+void WebRuntime::playerTyped(int window, int control, const char* text) {
+    if (Control* c = pageControl(window, control)) {
+        fromPage_ = true;
+        typed(*c, [text] { return std::string(text ? text : ""); });
+        fromPage_ = false;
+    }
+}
+
+void WebRuntime::playerChose(int window, int control) {
+    if (Control* c = pageControl(window, control)) {
+        fromPage_ = true;
+        chosen(*c);
+        fromPage_ = false;
+    }
+}
+
 Answer WebRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
+    if (fromPage_) {
+        kept_.push_back({std::string(text), std::string(title)});
+        return Answer::Ok;
+    }
     const int answer =
         numerak_message_box(std::string(text).c_str(), std::string(title).c_str(), buttons == Buttons::YesNo);
     if (buttons == Buttons::Ok) return Answer::Ok;
@@ -75,27 +101,18 @@ std::string WebRuntime::inputBox(std::string_view prompt, std::string_view title
 }  // namespace numerak::web
 
 // What the player does to the controls, into the model as it happens: called by the page at any
-// time, also while a handler waits in a box; they never wait themselves, and nothing they meet
-// goes back into the page's code.
+// time, also while a handler waits in a box; they never wait themselves.
 extern "C" {
 
 void numerak_typed(int window, int control, const char* text) {
-    auto* runtime = numerak::web::WebRuntime::current();
-    if (!runtime || runtime->ended()) return;
-    try {
-        if (auto* view = runtime->viewWithId(window)) view->typed(control, text ? text : "");
-    } catch (...) {
-        // Out of memory: the box keeps what the model last had.
-    }
+    if (auto* runtime = numerak::web::WebRuntime::current()) runtime->playerTyped(window, control, text);
 }
 
 void numerak_chosen(int window, int control) {
-    auto* runtime = numerak::web::WebRuntime::current();
-    if (!runtime || runtime->ended()) return;
-    try {
-        if (auto* view = runtime->viewWithId(window)) view->chosen(control);
-    } catch (...) {
-        // As above.
-    }
+    if (auto* runtime = numerak::web::WebRuntime::current()) runtime->playerChose(window, control);
+}
+
+int numerak_event(int window, int control, int closeBox) {
+    return numerak::web::PackEvent({window, control, closeBox != 0});
 }
 }

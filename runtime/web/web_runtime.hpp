@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/window_runtime.hpp"
 
@@ -28,6 +29,10 @@ public:
 
     WebView* viewWithId(int id) const;  // null when that window is not loaded
 
+    // What the player typed or chose in the page, into the model (WindowRuntime::typed, chosen).
+    void playerTyped(int window, int control, const char* text);
+    void playerChose(int window, int control);
+
 protected:
     std::unique_ptr<WindowView> realise(Form& form, FormLogic& logic) override;
     Answer messageBox(std::string_view text, std::string_view title, Buttons buttons) override;
@@ -38,9 +43,16 @@ protected:
 private:
     // Waits for the page's next event and hands it to its window.
     void deliverNextEvent();
+    Control* pageControl(int window, int control) const;
+
+    struct Kept {
+        std::string text, title;
+    };
 
     static inline WebRuntime* current_ = nullptr;
     int nextId_ = 1;
+    bool fromPage_ = false;   // the page is calling in, while the program waits
+    std::vector<Kept> kept_;  // boxes asked for then, shown before the next event
 };
 
 }  // namespace numerak::web

@@ -20,7 +20,6 @@ public:
 
     int id() const { return id_; }
     FormLogic& logic() { return logic_; }
-    bool isUnloaded() const { return unloaded_; }
 
     // The control at this place of the form (its controls, then its menu entries); null for none.
     Control* control(int index) const;
@@ -29,13 +28,7 @@ public:
     void showWindowModal() override;
     void unloaded() override;
 
-    // What the player did to a control in the page, into the model.
-    void typed(int index, std::string text);
-    void chosen(int index);
-
 private:
-    std::string describe() const;
-    int indexOf(const Control& control) const;
     void reflect(Control& control, Property property);
     void show(bool modal);
 

@@ -28,8 +28,6 @@ FormWindow::FormWindow(Win32Runtime& runtime, Form& form, FormLogic& logic, HWND
 }
 
 FormWindow::~FormWindow() {
-    form_.setListener({});
-    form_.setCaptionListener({});
     if (hwnd_) ::DestroyWindow(hwnd_);  // takes its menu with it
     if (menu_) ::DestroyMenu(menu_);
     for (auto& b : bindings_)
@@ -96,12 +94,8 @@ void FormWindow::buildControls() {
     // The tab order is the order of the controls among their siblings, by tab index; a run
     // of option buttons is one group that Tab enters once and the arrows move within.
     std::vector<Binding*> order;
-    for (auto& b : bindings_)
-        if (b.control->design() && b.control->design()->kind != ControlKind::Line) order.push_back(&b);
-    std::stable_sort(order.begin(), order.end(), [](const Binding* a, const Binding* b) {
-        const int ta = a->control->design()->tabIndex, tb = b->control->design()->tabIndex;
-        return (ta < 0 ? 1 : 0) < (tb < 0 ? 1 : 0) || ((ta < 0) == (tb < 0) && ta < tb);
-    });
+    for (Control* c : form_.tabOrder())
+        if (c->design()->kind != ControlKind::Line) order.push_back(binding(c));
     std::map<const Binding*, TabPlace> places;
     for (std::size_t k = 0; k < order.size(); ++k) {
         const bool option = order[k]->control->isOption();
@@ -219,8 +213,6 @@ bool FormWindow::preTranslate(MSG& m) {
 void FormWindow::unloaded() {
     if (unloaded_) return;
     unloaded_ = true;
-    form_.setListener({});
-    form_.setCaptionListener({});
     // The windows behind a modal one take the focus back before it goes, not some other program.
     for (HWND h : disabled_)
         if (::IsWindow(h)) ::EnableWindow(h, TRUE);
@@ -251,12 +243,12 @@ void FormWindow::command(int id, int code) {
     }
     if (d->kind == ControlKind::TextBox && code == EN_CHANGE) {
         HWND edit = b->hwnd;
-        runtime_.dispatch([model, edit] { model->setText(narrow(windowText(edit))); });
+        runtime_.typed(*model, [edit] { return narrow(windowText(edit)); });
         return;
     }
     if (code != BN_CLICKED) return;
     // A click on an option button chooses it; the model then clears the others of the window.
-    if (d->kind == ControlKind::OptionButton) runtime_.dispatch([model] { model->setValue(true); });
+    if (d->kind == ControlKind::OptionButton) runtime_.chosen(*model);
     if (!unloaded_) runtime_.raise(logic_, model->name());
 }
 

@@ -147,8 +147,9 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName, UINT dpi, UINT 
 }
 
 HBITMAP loadPictureForDpi(HINSTANCE module, std::string_view fileName, UINT dpi) {
-    if (dpi > 96)
-        if (HBITMAP large = loadPicture(module, DoubleSizePicture(fileName), dpi, 192)) return large;
+    const ScaledPicture chosen = PictureForScale(fileName, dpi / 96.0);
+    if (chosen.drawnAt > 1.0)
+        if (HBITMAP large = loadPicture(module, chosen.file, dpi, static_cast<UINT>(96 * chosen.drawnAt))) return large;
     return loadPicture(module, fileName, dpi, 96);
 }
 

@@ -113,6 +113,18 @@ TEST(WindowRuntime, anUntrappedFailureIsToldAndTheEndClosesEverythingOnce) {
     EXPECT_EQ(after, 0);
 }
 
+TEST(WindowRuntime, aFailureWhileWritingWhatThePlayerTypedIsToldNotThrown) {
+    Toolkit rt;
+    TwoButtons w;
+    rt.start(w);
+    Form* form = rt.form(w);
+    form->setListener([](Control&, Property) { throw std::runtime_error("the widget is gone"); });
+    EXPECT_NO_THROW(rt.typed((*form)["First"], [] { return std::string("3"); }));
+    ASSERT_EQ(rt.boxes.size(), 1u);
+    EXPECT_NE(rt.boxes[0].find("the widget is gone"), std::string::npos);
+    EXPECT_EQ((*form)["First"].text(), "3");
+}
+
 // A window whose load handler fails until it is told otherwise.
 class FailingLoad : public TwoButtons {
 public:

@@ -1,0 +1,86 @@
+// boxes.js: the message and input boxes, as modal dialogs the program awaits.
+
+function box(title, label) {
+  const dialog = element("dialog", "box", document.body);
+  const bar = element("div", "titlebar", dialog);
+  const heading = element("span", "title", bar);
+  heading.id = "box-title";
+  heading.textContent = title;
+  dialog.setAttribute("aria-labelledby", heading.id);
+  const body = element("div", "box-body", dialog);
+  const text = element(label ? "label" : "p", "box-text", body);
+  text.id = "box-text";
+  text.textContent = label || "";
+  dialog.setAttribute("aria-describedby", text.id);
+  dialog.style.zoom = String(fit());
+  return { dialog, body, text };
+}
+
+function boxButton(parent, name, onPress) {
+  const b = element("button", "button", parent);
+  b.type = "button";
+  b.textContent = name;
+  b.addEventListener("click", onPress);
+  return b;
+}
+
+// A modal box with the text and OK, or Yes and No; Esc answers No, or OK where it is alone.
+function messageBox(text, title, yesNo) {
+  return new Promise((resolve) => {
+    const b = box(title, null);
+    b.text.textContent = text;
+    const row = element("div", "box-buttons", b.body);
+    const answer = (value) => {
+      b.dialog.close();
+      b.dialog.remove();
+      resolve(value);
+    };
+    const first = yesNo ? boxButton(row, "Yes", () => answer(1)) : boxButton(row, "OK", () => answer(0));
+    first.classList.add("default");
+    if (yesNo) boxButton(row, "No", () => answer(2));
+    b.dialog.addEventListener("cancel", (event) => {
+      event.preventDefault();
+      answer(yesNo ? 2 : 0);
+    });
+    b.dialog.showModal();
+    first.focus();
+  });
+}
+
+// A modal input box with no default text: what was typed, or null when cancelled.
+function inputBox(prompt, title) {
+  return new Promise((resolve) => {
+    const b = box(title, prompt);
+    b.dialog.classList.add("input-box");
+    const form = element("form", "", b.body);
+    form.method = "dialog";
+    const field = element("input", "textbox", form);
+    field.type = "text";
+    field.id = "box-input";
+    field.autocomplete = "off";
+    b.text.htmlFor = field.id;
+    const row = element("div", "box-buttons", form);
+    const ok = boxButton(row, "OK", () => form.requestSubmit());
+    ok.type = "submit";
+    ok.classList.add("default");
+    let done = false;
+    const answer = (value) => {
+      if (done) return;
+      done = true;
+      b.dialog.close();
+      b.dialog.remove();
+      resolve(value);
+    };
+    boxButton(row, "Cancel", () => answer(null));
+    form.addEventListener("submit", (event) => {
+      event.preventDefault();
+      answer(field.value);
+    });
+    b.dialog.addEventListener("cancel", (event) => {
+      event.preventDefault();
+      answer(null);
+    });
+    b.dialog.showModal();
+    field.focus();
+  });
+}

@@ -1,0 +1,298 @@
+// windows.js: the windows the program describes (page_protocol.hpp), built as HTML and kept as
+// the program says, scaled down whole on a narrow screen.
+
+// By id: { desc, root, client, elements: Map(index -> element), lastFocus, beneath }.
+const windows = new Map();
+let desktop = null;
+
+function element(tag, className, parent) {
+  const e = document.createElement(tag);
+  if (className) e.className = className;
+  if (parent) parent.appendChild(e);
+  return e;
+}
+
+// A caption with "&" before its access key: the key underlined, "&&" a plain "&".
+function caption(target, text) {
+  target.textContent = "";
+  let key = null;
+  for (let i = 0; i < text.length; i++) {
+    if (text[i] === "&" && i + 1 < text.length) {
+      i++;
+      if (text[i] !== "&" && key === null) {
+        key = text[i].toUpperCase();
+        element("u", "", target).textContent = text[i];
+        continue;
+      }
+    }
+    target.append(text[i]);
+  }
+  return key;
+}
+
+function plain(text) {
+  return text.replace(/&(.)/g, "$1");
+}
+
+function place(e, c) {
+  e.style.left = c.left + "px";
+  e.style.top = c.top + "px";
+  e.style.width = c.width + "px";
+  e.style.height = c.height + "px";
+  e.style.zIndex = String(c.index + 1); // creation order is stacking order
+}
+
+function looks(e, c) {
+  // Standard buttons paint the button face: a colour stored for one is not seen.
+  if (c.back && c.kind !== "button") e.style.background = c.back;
+  if (c.fore) e.style.color = c.fore;
+  if (c.font) {
+    e.style.fontSize = c.font.px + "px";
+    e.style.fontWeight = String(c.font.weight);
+    e.style.fontStyle = c.font.italic ? "italic" : "normal";
+    const lines = [c.font.underline && "underline", c.font.strikeout && "line-through"].filter(Boolean);
+    e.style.textDecoration = lines.length ? lines.join(" ") : "none";
+  }
+}
+
+function line(w, c) {
+  const svg = document.createElementNS("http://www.w3.org/2000/svg", "svg");
+  svg.setAttribute("class", "line");
+  svg.setAttribute("aria-hidden", "true");
+  svg.setAttribute("width", w.desc.width);
+  svg.setAttribute("height", w.desc.height);
+  // Hairlines stay above the wide lines laid beside them: an engraved groove either way round.
+  svg.style.zIndex = String(c.index + 1 + (c.hairline ? 1000 : 0));
+  const l = document.createElementNS("http://www.w3.org/2000/svg", "line");
+  // Covering the pixels from the line down as it grows wider.
+  const shift = c.lineWidth / 2;
+  l.setAttribute("x1", c.left);
+  l.setAttribute("y1", c.top + shift);
+  l.setAttribute("x2", c.width);
+  l.setAttribute("y2", c.height + shift);
+  l.setAttribute("stroke", c.fore || "#000000");
+  l.setAttribute("stroke-width", c.lineWidth);
+  l.setAttribute("shape-rendering", "crispEdges");
+  svg.appendChild(l);
+  return svg;
+}
+
+function control(w, c) {
+  let e;
+  switch (c.kind) {
+    case "label":
+      e = element("div", "label");
+      e.textContent = c.caption;
+      e.setAttribute("aria-live", "polite");
+      break;
+    case "text":
+      e = element("input", "textbox");
+      e.type = "text";
+      e.value = c.caption;
+      e.autocomplete = "off";
+      e.spellcheck = false;
+      if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
+      e.addEventListener("input", () => typed(w.desc.id, c.index, e.value));
+      break;
+    case "button":
+      e = element("button", "button");
+      e.type = "button";
+      e.dataset.key = caption(e, c.caption) || ""; // pressed with Alt, as on the desktop
+      e.addEventListener("click", () => post(w.desc.id, c.index, false));
+      break;
+    case "option": {
+      e = element("label", "option");
+      const radio = element("input", "", e);
+      radio.type = "radio";
+      radio.name = "options-" + w.desc.id;
+      element("span", "", e).textContent = plain(c.caption);
+      // Chosen by a click, a tap or the arrow keys: into the model, then the click to the program.
+      radio.addEventListener("click", () => {
+        if (radio.checked) Module._numerak_chosen(w.desc.id, c.index);
+        post(w.desc.id, c.index, false);
+      });
+      break;
+    }
+    case "picture": {
+      e = element("div", "picture");
+      e.tabIndex = 0; // a picture box takes the focus in its turn
+      e.setAttribute("role", "img");
+      if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
+      if (c.picture) {
+        const img = element("img", "", e);
+        img.alt = "";
+        img.src = "pictures/" + c.picture;
+        img.srcset = "pictures/" + c.picture + " 1x, pictures/" + c.picture2x + " 2x";
+        img.draggable = false;
+      }
+      e.style.background = c.back || "#F0F0F0";
+      break;
+    }
+    case "line":
+      e = line(w, c);
+      break;
+    default:
+      return null;
+  }
+  if (c.kind !== "line") {
+    place(e, c);
+    if (c.kind !== "picture") looks(e, c);
+  }
+  e.dataset.name = c.name;
+  e.hidden = !c.visible;
+  return e;
+}
+
+function buildWindow(desc) {
+  desktop = desktop || document.getElementById("desktop");
+  const w = { desc: desc, elements: new Map() };
+  const root = element(desc.fixed ? "dialog" : "section", "window" + (desc.fixed ? " fixed" : ""));
+  root.hidden = true;
+  const title = element("div", "titlebar", root);
+  const icon = element("img", "icon", title);
+  icon.src = "pictures/icon-16.png";
+  icon.alt = "";
+  const text = element("span", "title", title);
+  text.id = "title-" + desc.id;
+  text.textContent = desc.caption;
+  root.setAttribute("aria-labelledby", text.id);
+  const close = element("button", "close", title);
+  close.type = "button";
+  close.tabIndex = -1;
+  close.setAttribute("aria-label", "Close");
+  close.title = "Close";
+  close.textContent = "\u00d7";
+  close.addEventListener("click", () => post(desc.id, 0, true));
+  if (desc.controls.some((c) => c.kind === "menu")) {
+    const bar = element("div", "menubar", root);
+    bar.setAttribute("role", "menubar");
+    menus(w, bar);
+  }
+  const client = element("div", "client", root);
+  client.style.width = desc.width + "px";
+  client.style.height = desc.height + "px";
+  client.style.background = desc.back;
+  // The page's order is the tab order, as the program gives it; creation order stays the
+  // stacking order.
+  for (const c of desc.tabOrder.map((index) => desc.controls[index])) {
+    const e = control(w, c);
+    if (!e) continue;
+    client.appendChild(e);
+    w.elements.set(c.index, e);
+  }
+  root.addEventListener("keydown", (event) => windowKeys(w, event));
+  client.addEventListener("focusin", (event) => (w.lastFocus = event.target));
+  if (desc.fixed) root.addEventListener("cancel", (event) => event.preventDefault()); // Esc is ours
+  w.root = root;
+  w.client = client;
+  windows.set(desc.id, w);
+  desktop.appendChild(root);
+}
+
+function setWindowCaption(id, text) {
+  const w = windows.get(id);
+  if (w) w.root.querySelector(".title").textContent = text;
+}
+
+function setCaption(id, index, text) {
+  const e = windows.get(id)?.elements.get(index);
+  if (!e) return;
+  if (e.tagName === "INPUT") {
+    if (e.value !== text) e.value = text;
+  } else if (e.classList.contains("button")) {
+    e.dataset.key = caption(e, text) || "";
+  } else if (e.classList.contains("option")) {
+    e.querySelector("span").textContent = plain(text);
+  } else if (!e.classList.contains("picture")) {
+    e.textContent = text;
+  }
+}
+
+function setVisible(id, index, visible) {
+  const e = windows.get(id)?.elements.get(index);
+  if (!e) return;
+  // The keyboard moves on rather than staying on a control nobody sees.
+  if (!visible && e.contains(document.activeElement)) {
+    const w = windows.get(id);
+    const focusable = Array.from(w.client.querySelectorAll("input, button, [tabindex='0']")).filter(
+      (x) => !x.closest("[hidden]") && !e.contains(x)
+    );
+    e.hidden = true;
+    const after = focusable.find((x) => e.compareDocumentPosition(x) & Node.DOCUMENT_POSITION_FOLLOWING);
+    (after || focusable[0] || w.root).focus();
+    return;
+  }
+  e.hidden = !visible;
+}
+
+function setChosen(id, index, chosen) {
+  const radio = windows.get(id)?.elements.get(index)?.querySelector("input");
+  if (radio && radio.checked !== chosen) radio.checked = chosen;
+}
+
+function showWindow(id, modal, focusIndex) {
+  const w = windows.get(id);
+  if (!w) return;
+  w.root.hidden = false;
+  if (modal && w.root.showModal) {
+    w.beneath = Array.from(windows.values()).filter((x) => x !== w).pop(); // gets the keyboard back
+    w.root.showModal();
+  }
+  const scale = fit();
+  if (w.desc.position) {
+    // Where the design puts it on the screen, kept within the page.
+    const shown = w.root.getBoundingClientRect();
+    const left = Math.max(0, Math.min(w.desc.position.left * scale, innerWidth - shown.width));
+    const top = Math.max(0, Math.min(w.desc.position.top * scale, innerHeight - shown.height));
+    w.root.classList.add("placed");
+    w.root.style.left = left / scale + "px";
+    w.root.style.top = top / scale + "px";
+  }
+  const first = w.elements.get(focusIndex);
+  if (first) (first.querySelector("input") || first).focus();
+}
+
+function removeWindow(id) {
+  const w = windows.get(id);
+  if (!w) return;
+  windows.delete(id);
+  if (w.root.open) w.root.close();
+  w.root.remove();
+  if (w.beneath && windows.has(w.beneath.desc.id)) giveFocus(w.beneath);
+}
+
+// The keyboard to a window: where it last was in it, or its first control in tab order.
+function giveFocus(w) {
+  const last = w.lastFocus;
+  if (last && last.isConnected && last.offsetParent !== null) {
+    last.focus();
+    return;
+  }
+  const first = w.client.querySelector("input:not([type=radio]), button, [tabindex='0'], input:checked");
+  if (first) first.focus();
+}
+
+// Narrower than the game window, the windows scale down as a whole; they never grow.
+function fit() {
+  const game = Array.from(windows.values()).find((w) => !w.desc.fixed);
+  if (!game) return 1;
+  game.root.style.zoom = "1";
+  const width = game.root.offsetWidth;
+  const scale = width ? Math.min(1, (document.documentElement.clientWidth - 16) / width) : 1;
+  for (const w of windows.values()) w.root.style.zoom = String(scale);
+  for (const d of document.querySelectorAll("dialog.box")) d.style.zoom = String(scale);
+  return scale;
+}
+
+function ended() {
+  for (const id of Array.from(windows.keys())) removeWindow(id);
+  desktop = desktop || document.getElementById("desktop");
+  desktop.textContent = "";
+  const note = element("div", "ended", desktop);
+  element("p", "", note).textContent = "Numerak has ended.";
+  const again = element("button", "button", note);
+  again.type = "button";
+  again.textContent = "Play again";
+  again.addEventListener("click", () => location.reload());
+  again.focus();
+}

@@ -1,0 +1,114 @@
+// page_protocol.cpp: a window's description for the page, and the colours it paints.
+#include "runtime/web/page_protocol.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include "runtime/web/json.hpp"
+
+namespace numerak::web {
+
+namespace {
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label: return "label";
+        case ControlKind::TextBox: return "text";
+        case ControlKind::CommandButton: return "button";
+        case ControlKind::OptionButton: return "option";
+        case ControlKind::PictureBox: return "picture";
+        case ControlKind::Line: return "line";
+    }
+    return "label";
+}
+
+void colour(Json& j, std::string_view name, const std::optional<Colour>& c) {
+    if (c)
+        j.field(name, CssColour(*c));
+    else
+        j.key(name).null();
+}
+
+void designed(Json& j, const ControlDesign& cd) {
+    j.field("kind", kindName(cd.kind));
+    j.field("left", TwipsToPixels(cd.left)).field("top", TwipsToPixels(cd.top));
+    j.field("width", TwipsToPixels(cd.width)).field("height", TwipsToPixels(cd.height));
+    colour(j, "back", cd.back);
+    colour(j, "fore", cd.fore);
+    if (cd.font)
+        j.key("font")
+            .begin('{')
+            .field("px", static_cast<int>(std::lround(cd.font->points * 96.0 / 72.0)))
+            .field("weight", cd.font->weight)
+            .field("italic", cd.font->italic)
+            .field("underline", cd.font->underline)
+            .field("strikeout", cd.font->strikeout)
+            .end('}');
+    if (!cd.picture.empty())
+        j.field("picture", PictureForScale(cd.picture, 1).file).field("picture2x", PictureForScale(cd.picture, 2).file);
+    j.field("accessibleName", cd.accessibleName).field("lineWidth", cd.lineWidth);
+    j.field("hairline", cd.lineStyle == LineStyle::InsideSolid);
+}
+
+}  // namespace
+
+std::string CssColour(Colour colour) {
+    int rgb = colour.red() << 16 | colour.green() << 8 | colour.blue();
+    if (colour.isSystem()) {
+        switch (colour.systemIndex()) {
+            case SystemColour::Window: rgb = 0xFFFFFF; break;
+            case SystemColour::WindowText: rgb = 0x000000; break;
+            case SystemColour::Highlight: rgb = 0x0078D7; break;
+            case SystemColour::HighlightText: rgb = 0xFFFFFF; break;
+            case SystemColour::ButtonShadow: rgb = 0xA0A0A0; break;
+            case SystemColour::ButtonText: rgb = 0x000000; break;
+            case SystemColour::Highlight3D: rgb = 0xFFFFFF; break;
+            case SystemColour::Light3D: rgb = 0xE3E3E3; break;
+            default: rgb = 0xF0F0F0; break;  // the button face, and the rest
+        }
+    }
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(rgb));
+    return text;
+}
+
+int IndexOf(const Form& form, const Control* control) {
+    const auto& controls = form.controls();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].get() == control) return static_cast<int>(i);
+    return -1;
+}
+
+std::string DescribeWindow(const Form& form, int id) {
+    const WindowDesign& d = form.design();
+    Json j;
+    j.begin('{').field("id", id).field("caption", form.caption());
+    j.field("width", TwipsToPixels(d.clientWidth)).field("height", TwipsToPixels(d.clientHeight));
+    j.field("back", CssColour(d.back)).field("fixed", d.border == BorderStyle::FixedDialog);
+    j.key("position");
+    if (d.position)
+        j.begin('{').field("left", TwipsToPixels(d.position->x)).field("top", TwipsToPixels(d.position->y)).end('}');
+    else
+        j.null();
+    j.key("tabOrder").begin('[');
+    for (const Control* c : form.tabOrder()) j.value(IndexOf(form, c));
+    j.end(']');
+    j.field("defaultButton", IndexOf(form, form.defaultButton()));
+    j.field("cancelButton", IndexOf(form, form.cancelButton()));
+    j.key("controls").begin('[');
+    const auto& controls = form.controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Control& c = *controls[i];
+        j.begin('{').field("index", static_cast<int>(i)).field("name", c.name()).field("caption", c.caption());
+        j.field("visible", c.visible());
+        if (const ControlDesign* cd = c.design())
+            designed(j, *cd);
+        else
+            j.field("kind", c.role() == ControlRole::Menu ? "menu" : "menuitem");
+        j.end('}');
+    }
+    j.end(']').end('}');
+    return j.str();
+}
+
+}  // namespace numerak::web

@@ -1,0 +1,43 @@
+// page_protocol.hpp: what passes between the program and the page (page.js), written down once.
+//
+// An event, page to program, is one int: window << 16 | control << 1 | 1 for the window's close
+// box. The page never packs one itself; it asks the program (numerak_event), so the packing is
+// written here alone.
+//
+// A window, program to page, is one JSON object, written by DescribeWindow:
+//   id, caption, width, height (the client area, px), back (CSS colour), fixed (a fixed dialog),
+//   position ({left, top} px on the screen, or null for the platform's choice),
+//   tabOrder (control indices in tab order), defaultButton, cancelButton (index, or -1),
+//   controls: each with index (its place in the form), name, kind (label, text, button, option,
+//   picture, line, menu or menuitem), caption and visible; the designed ones also with left, top,
+//   width, height (px; a line's end points), back and fore (CSS colour or null), font (px,
+//   weight, italic, underline, strikeout; absent for the window's font), picture and picture2x
+//   (file names, for scale 1 and 2), accessibleName, lineWidth and hairline.
+// Controls are then changed one by one by their index (page_calls.hpp).
+#pragma once
+
+#include <string>
+
+#include "runtime/controls.hpp"
+
+namespace numerak::web {
+
+struct PageEvent {
+    int window = 0;
+    int control = 0;
+    bool closeBox = false;
+};
+
+constexpr int PackEvent(PageEvent e) { return e.window << 16 | e.control << 1 | (e.closeBox ? 1 : 0); }
+constexpr PageEvent UnpackEvent(int code) { return {code >> 16, (code & 0xFFFF) >> 1, (code & 1) != 0}; }
+
+// A design's colour as the page paints it; system colours as a light desktop theme has them.
+std::string CssColour(Colour colour);
+
+// The window as the page builds it, from the form as it is now.
+std::string DescribeWindow(const Form& form, int id);
+
+// The place of a control in its form, as the page knows it; -1 for none.
+int IndexOf(const Form& form, const Control* control);
+
+}  // namespace numerak::web
