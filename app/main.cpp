@@ -6,10 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "about/frmabout.hpp"
-#include "about/platform.hpp"
 #include "app/identity.hpp"
-#include "game/frmcode.hpp"
+#include "app/program.hpp"
 #include "runtime/qt/qt_runtime.hpp"
 #include "runtime/qt/widgets.hpp"
 
@@ -68,11 +66,5 @@ int main(int, char** argv) {
     numerak::qt::prepareApplication();
 
     numerak::qt::QtRuntime runtime{std::string(identity.AppTitle)};
-    numerak::Generator generator;
-    const auto platform = numerak::makeSystemPlatform();
-    numerak::frmCode game(runtime, generator,
-                          [&] { return std::make_unique<numerak::frmAbout>(runtime, *platform, identity); });
-    runtime.start(game);
-    if (runtime.ended()) return 0;
-    return QApplication::exec();
+    return numerak::RunNumerak(runtime, [] { return QApplication::exec(); });
 }

@@ -1,9 +1,9 @@
 // serve.mjs: serves a folder on the loopback interface, as a static web host would, with the
 // types a browser needs (.wasm as application/wasm): node scripts/serve.mjs <folder> [port].
 // Also imported by the browser test and the benchmark, which start it on a free port.
-import { createReadStream, statSync } from "node:fs";
+import { createReadStream, realpathSync, statSync } from "node:fs";
 import { createServer } from "node:http";
-import { extname, join, normalize, resolve, sep } from "node:path";
+import { extname, join, resolve, sep } from "node:path";
 import { pathToFileURL } from "node:url";
 
 const types = {
@@ -20,10 +20,16 @@ const types = {
   ".txt": "text/plain; charset=utf-8",
 };
 
-// Starts serving; resolves to the server once it listens. Port 0 takes a free one.
+// Starts serving; resolves to the server once it listens. Port 0 takes a free one. It answers GET
+// and HEAD only, never a dotfile, and never a file whose real path (links followed) lies outside
+// the folder.
 export function serve(folder, port = 0, host = "127.0.0.1") {
-  const root = resolve(folder);
+  const root = realpathSync(resolve(folder));
   const server = createServer((request, response) => {
+    if (request.method !== "GET" && request.method !== "HEAD") {
+      response.writeHead(405, { Allow: "GET, HEAD" }).end();
+      return;
+    }
     let path;
     try {
       path = decodeURIComponent(new URL(request.url, "http://host").pathname);
@@ -31,24 +37,24 @@ export function serve(folder, port = 0, host = "127.0.0.1") {
       response.writeHead(400).end();
       return;
     }
-    let file = normalize(join(root, path));
-    if (file !== root && !file.startsWith(root + sep)) {
-      response.writeHead(403).end();
-      return;
-    }
+    const notFound = () => response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");
+    if (path.split("/").some((part) => part.startsWith("."))) return notFound();
+    let file;
     try {
-      if (statSync(file).isDirectory()) file = join(file, "index.html");
-      const size = statSync(file).size;
-      response.writeHead(200, {
-        "Content-Type": types[extname(file)] || "application/octet-stream",
-        "Content-Length": size,
-        "Cache-Control": "no-cache",
-      });
-      if (request.method === "HEAD") response.end();
-      else createReadStream(file).pipe(response);
+      file = realpathSync(join(root, path));
+      if (statSync(file).isDirectory()) file = realpathSync(join(file, "index.html"));
     } catch {
-      response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");
+      return notFound();
     }
+    if (!file.startsWith(root + sep)) return notFound();
+    const size = statSync(file).size;
+    response.writeHead(200, {
+      "Content-Type": types[extname(file)] || "application/octet-stream",
+      "Content-Length": size,
+      "Cache-Control": "no-cache",
+    });
+    if (request.method === "HEAD") response.end();
+    else createReadStream(file).pipe(response);
   });
   return new Promise((done, failed) => {
     server.once("error", failed);

@@ -1,0 +1,52 @@
+// The seam between the program and the page: events as the page packs them, colours as it paints
+// them, windows as it builds them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/web/page_protocol.hpp"
+
+namespace numerak::web {
+namespace {
+
+TEST(PageProtocol, anEventComesBackAsItWasPacked) {
+    for (const PageEvent e : {PageEvent{1, 0, false}, PageEvent{2, 0x7FFF, true}, PageEvent{0x7FFF, 12, false}}) {
+        const PageEvent back = UnpackEvent(PackEvent(e));
+        EXPECT_EQ(back.window, e.window);
+        EXPECT_EQ(back.control, e.control);
+        EXPECT_EQ(back.closeBox, e.closeBox);
+    }
+}
+
+TEST(PageProtocol, coloursArePaintedRedGreenBlueAndSystemColoursAsALightTheme) {
+    EXPECT_EQ(CssColour(Colour{0x000000FF}), "#FF0000");  // stored blue-green-red
+    EXPECT_EQ(CssColour(Colour{0x00C0FFC0}), "#C0FFC0");
+    EXPECT_EQ(CssColour(SystemColourRef(SystemColour::HighlightText)), "#FFFFFF");
+    EXPECT_EQ(CssColour(SystemColourRef(SystemColour::Light3D)), "#E3E3E3");
+    EXPECT_EQ(CssColour(SystemColourRef(SystemColour::ButtonFace)), "#F0F0F0");
+}
+
+TEST(PageProtocol, aWindowIsDescribedWithItsTextsEscapedAndItsOrderAndButtonsWorkedOut) {
+    static constexpr ControlDesign controls[]{
+        {.name = "Later", .kind = ControlKind::CommandButton, .tabIndex = 1},
+        {.name = "First", .kind = ControlKind::CommandButton, .tabIndex = 0, .isCancel = true},
+        {.name = "Tie", .kind = ControlKind::TextBox, .caption = "say \"hi\"\\\x01 \xC3\xA9", .tabIndex = 1},
+        {.name = "Groove", .kind = ControlKind::Line},
+        {.name = "Go", .kind = ControlKind::CommandButton, .tabIndex = 2, .isDefault = true},
+    };
+    static constexpr MenuDesign menus[]{{.name = "mnuFile", .caption = "File"}};
+    static constexpr WindowDesign design{.name = "frmSeam", .caption = "Seam", .controls = controls, .menus = menus};
+    const Form form(design);
+    const std::string json = DescribeWindow(form, 7);
+    EXPECT_EQ(json.rfind("{\"id\":7,\"caption\":\"Seam\",", 0), 0u) << json;
+    EXPECT_NE(json.find("\"caption\":\"say \\\"hi\\\"\\\\\\u0001 \xC3\xA9\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"tabOrder\":[1,0,2,4,3]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"defaultButton\":4,\"cancelButton\":1"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"position\":null"), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"index\":5,\"name\":\"mnuFile\",\"caption\":\"File\",\"visible\":true,\"kind\":\"menu\"}"),
+              std::string::npos)
+        << json;
+}
+
+}  // namespace
+}  // namespace numerak::web
