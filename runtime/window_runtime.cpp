@@ -112,7 +112,7 @@ void WindowRuntime::run(FormLogic& window, const std::function<void()>& handler)
 void WindowRuntime::dispatch(const std::function<void()>& fn) {
     if (ended_) return;
     {
-        Running running(running_);
+        ScopedCount handler(running_);
         try {
             fn();
         } catch (const ProgramEnd&) {
@@ -124,7 +124,7 @@ void WindowRuntime::dispatch(const std::function<void()>& fn) {
             tell("An unknown failure.");
         }
     }
-    if (running_ == 0 && !retired_.empty()) unloadedWaiting();
+    if (running_ == 0 && !retired_.empty()) scheduleCollectUnloaded();
 }
 
 void WindowRuntime::typed(Control& control, const std::function<std::string()>& text) {
@@ -147,12 +147,12 @@ void WindowRuntime::tell(const std::string& failure) {
 }
 
 Answer WindowRuntime::ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) {
-    Running running(boxesOpen_);
+    ScopedCount box(boxesOpen_);
     return messageBox(text, title.value_or(appTitle_), buttons);
 }
 
 std::string WindowRuntime::AskText(std::string_view prompt, std::string_view title) {
-    Running running(boxesOpen_);
+    ScopedCount box(boxesOpen_);
     return inputBox(prompt, title);
 }
 
@@ -160,7 +160,7 @@ void WindowRuntime::ShowModal(FormLogic& window) {
     if (ended_) throw ProgramEnd{};
     if (isLoaded(window)) return;  // up already: asked again from its own handlers or from beneath it
     {
-        Running running(running_);
+        ScopedCount handler(running_);
         if (load(window)) {
             modal_.push_back(&window);
             if (WindowView* v = view(window)) v->showWindowModal();

@@ -87,8 +87,9 @@ protected:
     virtual void runModal(FormLogic& window) = 0;
     // Every window is gone: the program's event loop ends.
     virtual void leaveEventLoop() {}
-    // Windows were unloaded; the toolkit calls collectUnloaded() from its event loop.
-    virtual void unloadedWaiting() {}
+    // Windows were unloaded while handlers ran: the toolkit is to call collectUnloaded() from its
+    // event loop soon, once the handler has gone back to it.
+    virtual void scheduleCollectUnloaded() {}
 
     // Destroys the views and forms of unloaded windows, unless a handler is running.
     void collectUnloaded();
@@ -100,12 +101,13 @@ private:
         std::unique_ptr<WindowView> view;
         std::vector<Route> routes;  // its handlers, as it routed them when it was loaded
     };
-    struct Running {
-        explicit Running(int& depth) : depth_(++depth) {}
-        ~Running() { --depth_; }
-        Running(const Running&) = delete;
-        Running& operator=(const Running&) = delete;
-        int& depth_;
+    // One more for as long as it lives: a handler on the stack, a box open.
+    struct ScopedCount {
+        explicit ScopedCount(int& count) : count_(++count) {}
+        ~ScopedCount() { --count_; }
+        ScopedCount(const ScopedCount&) = delete;
+        ScopedCount& operator=(const ScopedCount&) = delete;
+        int& count_;
     };
 
     void run(FormLogic& window, const std::function<void()>& handler);

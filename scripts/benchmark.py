@@ -50,6 +50,15 @@ def run(programs, rounds, first_window, env, floor, title):
     table(title, programs, results, floor)
 
 
+def wine_of(build):
+    """The wine loader the Windows build found for its tests."""
+    with open(os.path.join(build, "CMakeCache.txt"), encoding="utf-8") as cache:
+        for line in cache:
+            if line.startswith("NUMERAK_WINE:FILEPATH="):
+                return line.split("=", 1)[1].strip()
+    raise SystemExit(f"{build} names no wine: configure it with the windows preset")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--rounds", type=int, default=10)
@@ -70,7 +79,7 @@ def main():
     run(programs, args.rounds, first_window, env, "floor (Qt 6)", f"Linux, {args.rounds} rounds, medians")
 
     if args.windows:
-        wine = "/usr/lib/wine/wine64"
+        wine = wine_of(args.windows)
         exe = os.path.join(args.windows, "app", "numerak.exe")
         floor = os.path.join(args.windows, "bench", "floor_win32.exe")
         size = os.path.getsize(exe)

@@ -13,6 +13,8 @@ shots=""
 
 cmake --preset windows
 cmake --build --preset windows
+# The wine loader the build found for its tests.
+wine=$(sed -n 's/^NUMERAK_WINE:FILEPATH=//p' build/windows/CMakeCache.txt)
 
 export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 . scripts/lib/display.sh
@@ -42,7 +44,7 @@ if [ -n "$shots" ]; then
   for dpi in 96 144 192; do
     suffix=""
     [ "$dpi" = 96 ] || suffix="-${dpi}dpi"
-    (cd "$app" && ../../../tests/win32/at_dpi.sh "$dpi" /usr/lib/wine/wine64 ../tests/win32/numerak_smoke_driver.exe \
+    (cd "$app" && ../../../tests/win32/at_dpi.sh "$dpi" "$wine" ../tests/win32/numerak_smoke_driver.exe \
       numerak.exe --shots) |
       while read -r word name; do
         name=${name%$'\r'}  # the console of a Windows program ends its lines with CR LF
@@ -61,9 +63,9 @@ if [ -n "$shots" ]; then
     export WINEPREFIX=$scratch/prefix WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     shot() { sleep 1.5; import -window root "$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
     (cd build/windows && rm -f numerak-*-win64.exe && cpack -G NSIS64 >/dev/null)
-    /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+    "$wine" wineboot --init >/dev/null 2>&1
     wineserver -w
-    /usr/lib/wine/wine64 build/windows/numerak-*-win64.exe &
+    "$wine" build/windows/numerak-*-win64.exe &
     setup=$(xdotool search --sync --onlyvisible --name "Numerak Setup" | head -n 1)
     shot installer-welcome
     xdotool windowactivate --sync "$setup"

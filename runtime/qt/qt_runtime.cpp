@@ -96,7 +96,7 @@ void QtRuntime::leaveEventLoop() {
     if (onEnd_) onEnd_();
 }
 
-void QtRuntime::unloadedWaiting() {
+void QtRuntime::scheduleCollectUnloaded() {
     // From the event loop, once the handler that unloaded them has returned to the toolkit.
     QTimer::singleShot(0, &timers_, [this] { collectUnloaded(); });
 }

@@ -30,7 +30,7 @@ protected:
     std::string inputBox(std::string_view prompt, std::string_view title) override;
     void runModal(FormLogic& logic) override;
     void leaveEventLoop() override;
-    void unloadedWaiting() override;
+    void scheduleCollectUnloaded() override;
 
 private:
     QWidget* boxParent() const;

@@ -324,6 +324,13 @@ TEST_F(GameWindowTest, theBannerIsDrawnForTheScreensScale) {
     EXPECT_EQ(shown.size(), QSize(qRound(407 * scale), qRound(68 * scale)));
     // Its logical size stays the banner's: the same proportion of its box at every scale.
     EXPECT_EQ(shown.deviceIndependentSize().toSize(), QSize(407, 68));
+    // At twice the scale it is the picture drawn at twice its size, as it is, not the small one
+    // blown up.
+    if (scale == 2.0) {
+        const QImage large(QStringLiteral(":/pictures/banner@2x.jpg"));
+        ASSERT_FALSE(large.isNull()) << "banner@2x.jpg is not among the program's pictures";
+        EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_RGB32), large.convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 TEST_F(GameWindowTest, customAsksThroughInputBoxes) {

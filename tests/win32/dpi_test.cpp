@@ -11,6 +11,7 @@
 
 #include "game/frmcode.hpp"
 #include "runtime/win32/form_window.hpp"
+#include "runtime/win32/picture.hpp"
 #include "runtime/win32/widgets.hpp"
 #include "runtime/win32/win32_runtime.hpp"
 #include "tests/win32/win32_keys.hpp"
@@ -18,8 +19,13 @@
 namespace numerak::test {
 namespace {
 
-// What the picture box draws over its own background: the size of the banner as shown.
-SIZE bannerDrawn(HWND picture) {
+// What a window paints of its client area, top-down, 0x00RRGGBB.
+struct Painted {
+    LONG width = 0, height = 0;
+    std::vector<DWORD> pixels;
+};
+
+Painted painted(HWND picture) {
     RECT r;
     ::GetClientRect(picture, &r);
     BITMAPINFO info{};
@@ -29,25 +35,56 @@ SIZE bannerDrawn(HWND picture) {
     HDC dc = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, dib);
     ::SendMessageW(picture, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    Painted p{r.right, r.bottom, std::vector<DWORD>(pixels, pixels + r.right * r.bottom)};
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(dib);
+    return p;
+}
+
+// What the picture box draws over its own background: the size of the banner as shown.
+SIZE bannerDrawn(HWND picture) {
+    const Painted p = painted(picture);
+    const LONG width = p.width;
     const COLORREF back = ::GetSysColor(COLOR_BTNFACE);
     SIZE drawn{0, 0};
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    for (LONG y = 0; y < r.bottom; ++y)
-        for (LONG x = 0; x < r.right; ++x) {
-            const DWORD p = pixels[y * r.right + x];  // 0x00RRGGBB
+    const DWORD* pixels = p.pixels.data();
+    for (LONG y = 0; y < p.height; ++y)
+        for (LONG x = 0; x < width; ++x) {
+            const DWORD px = pixels[y * width + x];
             // The banner's white ground is near the button face of some themes: any difference.
-            const int dr = std::abs(static_cast<int>((p >> 16) & 0xFF) - GetRValue(back));
-            const int dg = std::abs(static_cast<int>((p >> 8) & 0xFF) - GetGValue(back));
-            const int db = std::abs(static_cast<int>(p & 0xFF) - GetBValue(back));
+            const int dr = std::abs(static_cast<int>((px >> 16) & 0xFF) - GetRValue(back));
+            const int dg = std::abs(static_cast<int>((px >> 8) & 0xFF) - GetGValue(back));
+            const int db = std::abs(static_cast<int>(px & 0xFF) - GetBValue(back));
             if (std::max({dr, dg, db}) > 3) {
                 drawn.cx = std::max(drawn.cx, x + 1);
                 drawn.cy = std::max(drawn.cy, y + 1);
             }
         }
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(dib);
     return drawn;
+}
+
+// The largest difference of a colour channel between what the box painted at its top-left corner
+// and a picture decoded from the program's resources at its own size; -1 when there is no such
+// picture.
+int differenceFrom(const Painted& shown, const char* fileName) {
+    HBITMAP file = win32::loadPicture(::GetModuleHandleW(nullptr), fileName, 96, 96);
+    if (!file) return -1;
+    DIBSECTION dib{};
+    ::GetObjectW(file, sizeof dib, &dib);
+    const LONG width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
+    const auto* bits = static_cast<const DWORD*>(dib.dsBm.bmBits);
+    int worst = width <= shown.width && height <= shown.height ? 0 : 255;
+    for (LONG y = 0; y < std::min(height, shown.height); ++y)
+        for (LONG x = 0; x < std::min(width, shown.width); ++x)
+            for (int shift : {0, 8, 16}) {
+                const int a = static_cast<int>((bits[y * width + x] >> shift) & 0xFF);
+                const int b = static_cast<int>((shown.pixels[y * shown.width + x] >> shift) & 0xFF);
+                worst = std::max(worst, std::abs(a - b));
+            }
+    ::DeleteObject(file);
+    return worst;
 }
 
 class DpiTest : public ::testing::Test {
@@ -107,8 +144,12 @@ TEST_F(DpiTest, aMoveToAScreenOfTwiceTheScaleLaysTheWindowOutAgain) {
     EXPECT_EQ(banner.bottom - banner.top, 146);
     EXPECT_EQ(fontHeight("Command1"), -22);  // 8.25 points at 192 dpi
     const SIZE drawn = bannerDrawn(window->control("Picture1"));
-    EXPECT_EQ(drawn.cx, 814);  // the banner drawn at twice its size, as it is
+    EXPECT_EQ(drawn.cx, 814);
     EXPECT_EQ(drawn.cy, 136);
+    // The banner drawn at twice its size, shown as it is: not the small one blown up.
+    const int difference = differenceFrom(painted(window->control("Picture1")), "banner@2x.jpg");
+    EXPECT_NE(difference, -1) << "banner@2x.jpg is not among the program's pictures";
+    EXPECT_LE(difference, 2);
 }
 
 }  // namespace

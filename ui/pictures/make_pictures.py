@@ -415,11 +415,12 @@ def enlarge(img, factor):
     return [[p for p in row for _ in range(factor)] for row in img for _ in range(factor)]
 
 
-def build():
-    """Every output file's name and bytes."""
+def build(banners=None):
+    """Every output file's name and bytes; banners, when given, are the drawings by scale."""
+    banners = banners or {1: draw_banner(), 2: draw_banner(2)}
     icons = {size: draw_icon(size) for size in ICON_SIZES}
-    files = {"banner.jpg": encode_jpeg(draw_banner()),
-             "banner@2x.jpg": encode_jpeg(draw_banner(2)),
+    files = {"banner.jpg": encode_jpeg(banners[1]),
+             "banner@2x.jpg": encode_jpeg(banners[2]),
              "numerak.ico": encode_ico([(icons[s], d) for s in ICON_SIZES for d in ICON_DEPTHS])}
     for size in ICON_SIZES:
         files["icon-%d.png" % size] = encode_png(icons[size])
@@ -528,15 +529,34 @@ def jpeg_markers(data):
 
 
 def read_ppm(data):
-    parts = data.split(maxsplit=4)
-    assert parts[0] == b"P6" and parts[3] == b"255"
-    w, h, body = int(parts[1]), int(parts[2]), parts[4]
+    # "P6\n<w> <h>\n255\n" then the pixels, which may start with bytes that look like blanks.
+    magic, size, depth, body = data.split(b"\n", 3)
+    assert magic == b"P6" and depth == b"255"
+    w, h = (int(n) for n in size.split())
     return [[tuple(body[3 * (y * w + x):3 * (y * w + x) + 3]) for x in range(w)] for y in range(h)]
 
 
-def run_checks():
+def draw_all():
+    """Every output file, and the banner drawings the checks compare the JPEGs with."""
+    banners = {1: draw_banner(), 2: draw_banner(2)}
+    files = build(banners)
+    for scale, rows in banners.items():
+        files["drawn-banner-%d.ppm" % scale] = encode_ppm(rows)
+    return files
+
+
+def run_checks(drawn_folder=None):
+    """The checks, against what draw_all() wrote into drawn_folder (drawn afresh when None)."""
     import colorsys
     import unittest
+
+    if drawn_folder:
+        def drawn(name):
+            with open(os.path.join(drawn_folder, name), "rb") as f:
+                return f.read()
+    else:
+        everything = draw_all()
+        drawn = everything.__getitem__
 
     # The standard Windows colours the artwork relies on, spelled out again
     # here rather than taken from STANDARD16, so a slip there is caught.
@@ -569,7 +589,7 @@ def run_checks():
         @classmethod
         def setUpClass(cls):
             cls.data = {name: read_file(name) for name in cls.FILES}
-            cls.drawings = {1: draw_banner(), 2: draw_banner(2)}
+            cls.drawings = {scale: read_ppm(drawn("drawn-banner-%d.ppm" % scale)) for scale in (1, 2)}
             cls.drawn = cls.drawings[1]
 
         def test_is_a_small_baseline_jfif(self):
@@ -724,8 +744,8 @@ def run_checks():
 
     class FreshnessTests(unittest.TestCase):
         def test_files_are_what_this_script_makes(self):
-            for name, data in build().items():
-                self.assertEqual(read_file(name), data, "%s is stale: rerun the script" % name)
+            for name in build_names():
+                self.assertEqual(read_file(name), drawn(name), "%s is stale: rerun the script" % name)
 
     suite = unittest.TestSuite()
     for case in (GeometryTests, BannerTests, IconTests, FreshnessTests):
@@ -734,11 +754,26 @@ def run_checks():
     return 0 if result.wasSuccessful() else 1
 
 
+def build_names():
+    return ["banner.jpg", "banner@2x.jpg", "numerak.ico"] + ["icon-%d.png" % s for s in ICON_SIZES + APP_ICON_SIZES]
+
+
+USAGE = """usage: make_pictures.py             rewrite the pictures in this folder
+       make_pictures.py --draw DIR  draw them, and the banner drawings, into DIR (the build does)
+       make_pictures.py --check [DIR]  test the files here, against DIR's drawings if given"""
+
+
 def main(argv):
-    if argv[1:] == ["--check"]:
-        return run_checks()
+    if argv[1:2] == ["--check"] and len(argv) <= 3:
+        return run_checks(argv[2] if len(argv) == 3 else None)
+    if argv[1:2] == ["--draw"] and len(argv) == 3:
+        os.makedirs(argv[2], exist_ok=True)
+        for name, data in draw_all().items():
+            with open(os.path.join(argv[2], name), "wb") as f:
+                f.write(data)
+        return 0
     if argv[1:]:
-        print("usage: make_pictures.py [--check]", file=sys.stderr)
+        print(USAGE, file=sys.stderr)
         return 2
     for name, data in build().items():
         with open(os.path.join(HERE, name), "wb") as f:
