@@ -59,7 +59,7 @@ build_all() {
 
   echo "release: the site"
   NODE_PATH=/usr/share/nodejs cmake -S "$src" -B "$work/web" -G Ninja \
-    --toolchain /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+    --toolchain "$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DNUMERAK_FRONTEND=web -DNUMERAK_TESTS=OFF >/dev/null
   NODE_PATH=/usr/share/nodejs cmake --build "$work/web" --target numerak_site >/dev/null
   cmake --install "$work/web" --prefix "$work/site" >/dev/null
