@@ -22,8 +22,9 @@ const types = {
 
 // Starts serving; resolves to the server once it listens. Port 0 takes a free one. It answers GET
 // and HEAD only, never a dotfile, and never a file whose real path (links followed) lies outside
-// the folder.
-export function serve(folder, port = 0, host = "127.0.0.1") {
+// the folder. cacheControl is what it tells browsers of keeping files ("max-age=600", as many
+// static hosts say, lets them keep a copy for ten minutes without asking).
+export function serve(folder, port = 0, host = "127.0.0.1", cacheControl = "no-cache") {
   const root = realpathSync(resolve(folder));
   const server = createServer((request, response) => {
     if (request.method !== "GET" && request.method !== "HEAD") {
@@ -51,7 +52,7 @@ export function serve(folder, port = 0, host = "127.0.0.1") {
     response.writeHead(200, {
       "Content-Type": types[extname(file)] || "application/octet-stream",
       "Content-Length": size,
-      "Cache-Control": "no-cache",
+      "Cache-Control": cacheControl,
     });
     if (request.method === "HEAD") response.end();
     else createReadStream(file).pipe(response);

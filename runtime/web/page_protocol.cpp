@@ -46,7 +46,7 @@ void designed(Json& j, const ControlDesign& cd) {
             .end('}');
     if (!cd.picture.empty())
         j.field("picture", PictureForScale(cd.picture, 1).file).field("picture2x", PictureForScale(cd.picture, 2).file);
-    j.field("accessibleName", cd.accessibleName).field("lineWidth", cd.lineWidth);
+    j.field("accessibleName", cd.accessibleName).field("number", cd.number).field("lineWidth", cd.lineWidth);
     j.field("hairline", cd.lineStyle == LineStyle::InsideSolid);
 }
 

@@ -12,7 +12,8 @@
 //   picture, line, menu or menuitem), caption and visible; the designed ones also with left, top,
 //   width, height (px; a line's end points), back and fore (CSS colour or null), font (px,
 //   weight, italic, underline, strikeout; absent for the window's font), picture and picture2x
-//   (file names, for scale 1 and 2), accessibleName, lineWidth and hairline.
+//   (file names, for scale 1 and 2), accessibleName, number (a box for a number), lineWidth and
+//   hairline.
 // Controls are then changed one by one by their index (page_calls.hpp).
 #pragma once
 

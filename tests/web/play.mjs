@@ -69,6 +69,13 @@ async function box(page, text) {
   };
 }
 
+// A box takes no notice of a pointer's click in its first half second (the second click of a
+// double-click meant for the box before): a player's click comes later.
+async function press(b, name) {
+  await b.dialog.evaluate(() => new Promise((done) => setTimeout(done, 500)));
+  await b.dialog.getByRole("button", { name }).click();
+}
+
 async function noBox(page) {
   await page.locator("dialog.box[open]").waitFor({ state: "detached", timeout });
 }
@@ -128,7 +135,7 @@ test("a wrong guess is told, a click behind its box does nothing, and No twice g
   await shot(page, "sorry-1280x800");
   await control(page, "Command1").evaluate((e) => e.click());
   assert.equal(await page.locator("dialog.box[open]").count(), 1, "a programmatic click behind the box");
-  await b.dialog.getByRole("button", { name: "No" }).click();
+  await press(b, "No");
   b = await box(page, "Are you sure you want to quit?");
   assert.deepEqual([b.title, b.buttons], ["Are you sure?", ["Yes", "No"]]);
   await page.keyboard.press("Escape"); // No
@@ -143,7 +150,7 @@ test("the desktop's first deal wins, and Yes resets the board", async (t) => {
   await page.keyboard.press("Alt+KeyG");
   const b = await box(page, "You done it");
   assert.deepEqual([b.title, b.text], ["well done", "You done it! Would you like to play again?"]);
-  await b.dialog.getByRole("button", { name: "Yes" }).click();
+  await press(b, "Yes");
   await noBox(page);
   assert.equal(await caption(page, "Label1"), "Please enter 4 numbers below (0-5)");
   assert.ok(await control(page, "Option1").isVisible(), "the difficulty panel is back");
@@ -166,7 +173,7 @@ test("Custom with the keyboard alone, one turn, then out of turns", async (t) =>
   await control(page, "Command1").click();
   b = await box(page, "out of turns");
   assert.deepEqual([b.title, b.text], ["out of turns", "Sorry you are out of turns, would you like to go again?"]);
-  await b.dialog.getByRole("button", { name: "Yes" }).click();
+  await press(b, "Yes");
   await noBox(page);
   assert.ok(await control(page, "Option1").isVisible(), "the difficulty panel is back");
 });
@@ -216,7 +223,7 @@ test("Alt+Q and Yes end the game the way a page can, with a way to start again",
   const page = await started(t);
   await page.keyboard.press("Alt+KeyQ");
   const b = await box(page, "Are you sure you want to quit?");
-  await b.dialog.getByRole("button", { name: "Yes" }).click();
+  await press(b, "Yes");
   await page.locator(".ended", { hasText: "Numerak has ended." }).waitFor();
   assert.ok(await page.getByRole("button", { name: "Play again" }).isVisible());
 });
@@ -225,7 +232,7 @@ test("on a phone the windows scale down whole, and play by tap", async (t) => {
   const phone = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
   const page = await open(t, phone);
   await shot(page, "opening-390x844");
-  await page.locator("dialog.box[open] button").tap();
+  await page.keyboard.press("Enter");
   await noBox(page);
   const frame = await page.locator("section.window").boundingBox();
   assert.ok(frame.x >= 0 && frame.x + frame.width <= 390, `the window fits 390 pixels: ${frame.width} wide`);
@@ -238,13 +245,68 @@ test("on a phone the windows scale down whole, and play by tap", async (t) => {
   await shot(page, "easy-390x844");
   await typeGuess(page, ["9", "9", "9", "9"]);
   await control(page, "Command1").tap();
-  await box(page, "You got 0");
+  const sorry = await box(page, "You got 0");
   await shot(page, "sorry-390x844");
-  await page.locator("dialog.box[open] button", { hasText: "Yes" }).tap();
+  await sorry.dialog.evaluate(() => new Promise((done) => setTimeout(done, 500)));
+  await sorry.dialog.getByRole("button", { name: "Yes" }).tap();
   await noBox(page);
   await page.locator(".menubar > .menu", { hasText: "Help" }).tap();
   await page.getByRole("menuitem", { name: "About" }).tap();
   const about = await page.locator("dialog.window[open]").boundingBox();
   assert.ok(about.x >= 0 && about.x + about.width <= 390, "the About window fits too");
   await shot(page, "about-390x844");
+});
+
+test("a click that comes as a box opens is not taken as its answer", async (t) => {
+  const page = await started(t);
+  await deal(page, "Option1");
+  await typeGuess(page, ["9", "9", "9", "9"]);
+  await control(page, "Command1").click();
+  await press(await box(page, "You got"), "No");
+  const quit = await box(page, "Are you sure you want to quit?");
+  await quit.dialog.getByRole("button", { name: "Yes" }).click(); // the rest of a double-click
+  assert.ok(await quit.dialog.isVisible(), "the quit question is still asked");
+  await page.keyboard.press("Escape"); // No
+  await noBox(page);
+  assert.ok(await control(page, "Command1").isVisible(), "the game goes on");
+});
+
+test("the number boxes offer a phone's number keys and take what the desktop takes", async (t) => {
+  const page = await started(t);
+  for (const name of boxNames)
+    assert.equal(await page.getByRole("textbox", { name }).getAttribute("inputmode"), "numeric", name);
+  await deal(page, "Option1"); // 2 2 3 3, as on the desktop
+  await typeGuess(page, [" 2 ", "2.0", "+3", "3"]);
+  await control(page, "Command1").click();
+  assert.equal((await box(page, "You done it")).title, "well done");
+});
+
+test("a window the phone's turn would cut off is moved back whole onto the screen", async (t) => {
+  const page = await started(t, { viewport: { width: 844, height: 390 }, hasTouch: true, isMobile: true });
+  await page.locator(".menubar > .menu", { hasText: "Help" }).tap();
+  await page.getByRole("menuitem", { name: "About" }).tap();
+  const about = page.locator("dialog.window[open]");
+  await about.waitFor();
+  await page.setViewportSize({ width: 390, height: 844 });
+  await page.waitForFunction(() => {
+    const r = document.querySelector("dialog.window[open]").getBoundingClientRect();
+    return r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight;
+  });
+  const ok = await about.locator('[data-name="cmdOK"]').boundingBox();
+  assert.ok(ok.y + ok.height <= 844 && ok.x + ok.width <= 390, "OK is on the screen");
+  const close = await about.locator(".close").boundingBox();
+  assert.ok(close.x >= 0 && close.x + close.width <= 390, "and so is the close box");
+});
+
+test("a page whose program cannot be loaded says so in plain words, with a reload", async (t) => {
+  const context = await browser.newContext();
+  t.after(() => context.close());
+  const page = await context.newPage();
+  await page.route("**/numerak.wasm", (route) => route.abort());
+  await page.goto(url);
+  const note = page.locator(".ended");
+  await note.waitFor();
+  assert.match(await note.textContent(), /Numerak could not be loaded\. Check the connection, then reload the page\./);
+  assert.doesNotMatch(await note.textContent(), /TypeError|Error/);
+  assert.ok(await note.getByRole("button", { name: "Reload" }).isVisible());
 });

@@ -13,14 +13,22 @@ function box(title, label) {
   text.textContent = label || "";
   dialog.setAttribute("aria-describedby", text.id);
   dialog.style.zoom = String(fit());
-  return { dialog, body, text };
+  return { dialog, body, text, opened: performance.now() };
 }
 
-function boxButton(parent, name, onPress) {
+// A click of the pointer that comes within a double-click's time of the box opening was meant for
+// what was under the pointer before (the second click of a double-click on the last box's
+// button): the box takes no notice of it. Keys press the buttons at any time.
+const doubleClickTime = 500;
+
+function boxButton(box, parent, name, onPress) {
   const b = element("button", "button", parent);
   b.type = "button";
   b.textContent = name;
-  b.addEventListener("click", onPress);
+  b.addEventListener("click", (event) => {
+    if (event.detail > 0 && performance.now() - box.opened < doubleClickTime) return;
+    onPress();
+  });
   return b;
 }
 
@@ -35,9 +43,9 @@ function messageBox(text, title, yesNo) {
       b.dialog.remove();
       resolve(value);
     };
-    const first = yesNo ? boxButton(row, "Yes", () => answer(1)) : boxButton(row, "OK", () => answer(0));
+    const first = yesNo ? boxButton(b, row, "Yes", () => answer(1)) : boxButton(b, row, "OK", () => answer(0));
     first.classList.add("default");
-    if (yesNo) boxButton(row, "No", () => answer(2));
+    if (yesNo) boxButton(b, row, "No", () => answer(2));
     b.dialog.addEventListener("cancel", (event) => {
       event.preventDefault();
       answer(yesNo ? 2 : 0);
@@ -60,7 +68,7 @@ function inputBox(prompt, title) {
     field.autocomplete = "off";
     b.text.htmlFor = field.id;
     const row = element("div", "box-buttons", form);
-    const ok = boxButton(row, "OK", () => form.requestSubmit());
+    const ok = boxButton(b, row, "OK", () => form.requestSubmit());
     ok.type = "submit";
     ok.classList.add("default");
     let done = false;
@@ -71,7 +79,7 @@ function inputBox(prompt, title) {
       b.dialog.remove();
       resolve(value);
     };
-    boxButton(row, "Cancel", () => answer(null));
+    boxButton(b, row, "Cancel", () => answer(null));
     form.addEventListener("submit", (event) => {
       event.preventDefault();
       answer(field.value);

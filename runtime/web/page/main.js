@@ -1,5 +1,5 @@
 // main.js: the page's own listeners, and what the program calls (library.js).
-addEventListener("resize", fit);
+addEventListener("resize", refit);
 // A tap or click anywhere else closes an open menu.
 addEventListener("pointerdown", (event) => {
   if (!event.target.closest(".menubar"))

@@ -91,6 +91,7 @@ function control(w, c) {
       e.value = c.caption;
       e.autocomplete = "off";
       e.spellcheck = false;
+      if (c.number) e.inputMode = "numeric"; // a phone offers its number keys
       if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
       e.addEventListener("input", () => typed(w.desc.id, c.index, e.value));
       break;
@@ -238,16 +239,7 @@ function showWindow(id, modal, focusIndex) {
     w.beneath = Array.from(windows.values()).filter((x) => x !== w).pop(); // gets the keyboard back
     w.root.showModal();
   }
-  const scale = fit();
-  if (w.desc.position) {
-    // Where the design puts it on the screen, kept within the page.
-    const shown = w.root.getBoundingClientRect();
-    const left = Math.max(0, Math.min(w.desc.position.left * scale, innerWidth - shown.width));
-    const top = Math.max(0, Math.min(w.desc.position.top * scale, innerHeight - shown.height));
-    w.root.classList.add("placed");
-    w.root.style.left = left / scale + "px";
-    w.root.style.top = top / scale + "px";
-  }
+  placeOnScreen(w, fit());
   const first = w.elements.get(focusIndex);
   if (first) (first.querySelector("input") || first).focus();
 }
@@ -282,6 +274,23 @@ function fit() {
   for (const w of windows.values()) w.root.style.zoom = String(scale);
   for (const d of document.querySelectorAll("dialog.box")) d.style.zoom = String(scale);
   return scale;
+}
+
+// A window the design places on the screen goes where it says, kept whole within the page; again
+// whenever the page changes size (a phone turned), so that no part of it is left off the screen.
+function placeOnScreen(w, scale) {
+  if (!w.desc.position || w.root.hidden) return;
+  const shown = w.root.getBoundingClientRect();
+  const left = Math.max(0, Math.min(w.desc.position.left * scale, innerWidth - shown.width));
+  const top = Math.max(0, Math.min(w.desc.position.top * scale, innerHeight - shown.height));
+  w.root.classList.add("placed");
+  w.root.style.left = left / scale + "px";
+  w.root.style.top = top / scale + "px";
+}
+
+function refit() {
+  const scale = fit();
+  for (const w of windows.values()) placeOnScreen(w, scale);
 }
 
 function ended() {

@@ -1,0 +1,90 @@
+// How a release reaches players who keep the game: on a host that lets browsers keep files for ten
+// minutes, an open tab is told of the new release and takes it when the player asks; a release
+// whose files cannot all be fetched leaves nothing behind.
+//   node tests/web/release.test.mjs <site> <the same site built as the next version> <next version>
+import assert from "node:assert/strict";
+import { cpSync, mkdtempSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { after, before, test } from "node:test";
+import { chromium, launchOptions } from "./chromium.mjs";
+import { serve } from "../../scripts/serve.mjs";
+
+const [site, nextSite, nextVersion] = process.argv.slice(2);
+if (!site || !nextSite || !nextVersion) {
+  console.error("usage: node release.test.mjs <site> <next site> <next version>");
+  process.exit(2);
+}
+const timeout = 15_000;
+let browser;
+const scratch = mkdtempSync(join(tmpdir(), "numerak-release-"));
+
+before(async () => (browser = await chromium.launch(launchOptions)));
+after(async () => {
+  await browser?.close();
+  rmSync(scratch, { recursive: true, force: true });
+});
+
+// A host of its own for a test, serving a folder the test may change, telling browsers to keep
+// what it sends for ten minutes.
+async function host(t, name, from) {
+  const folder = join(scratch, name);
+  cpSync(from, folder, { recursive: true });
+  const server = await serve(folder, 0, "127.0.0.1", "max-age=600");
+  t.after(() => server.close());
+  return { folder, url: `http://127.0.0.1:${server.address().port}/` };
+}
+
+async function page(t) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  t.after(() => context.close());
+  const p = await context.newPage();
+  p.setDefaultTimeout(timeout);
+  return p;
+}
+
+const opening = (p) => p.locator("dialog.box[open] .box-text", { hasText: "Please choose" }).waitFor();
+
+async function versionInAbout(p) {
+  await p.keyboard.press("Enter");
+  await p.locator(".menubar > .menu", { hasText: "Help" }).click();
+  await p.getByRole("menuitem", { name: "About" }).click();
+  return p.locator('dialog.window[open] [data-name="lblVersion"]').textContent();
+}
+
+test("an open tab is told of a new release, and the player's reload brings it", async (t) => {
+  const { folder, url } = await host(t, "cached", site);
+  const p = await page(t);
+  await p.goto(url);
+  await opening(p);
+  await p.evaluate(() => navigator.serviceWorker.ready);
+
+  cpSync(nextSite, folder, { recursive: true }); // the host is given the next release
+  await p.reload(); // the first reload: still the release the tab has, and the news
+  await opening(p);
+  const news = p.locator("#update");
+  await news.waitFor({ state: "visible" });
+  assert.match(await news.textContent(), /A new version of Numerak is ready/);
+  assert.ok(await p.locator("dialog.box[open]").isVisible(), "the game goes on meanwhile");
+  await p.keyboard.press("Enter"); // the box first: nothing else of the page answers while it is up
+  await Promise.all([p.waitForEvent("load"), news.getByRole("button", { name: "Reload" }).click()]); // the second
+  await opening(p);
+  assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
+  assert.equal((await p.evaluate(() => caches.keys())).length, 1, "the old release's files are gone");
+});
+
+test("a release that cannot be fetched whole leaves no cache behind", async (t) => {
+  const { folder, url } = await host(t, "broken", site);
+  rmSync(join(folder, "pictures", "icon-512.png")); // a file the worker keeps
+  const p = await page(t);
+  await p.goto(url);
+  await opening(p);
+  const state = await p.evaluate(async () => {
+    const registration = await navigator.serviceWorker.register("sw.js");
+    const worker = registration.installing || registration.waiting || registration.active;
+    if (worker.state !== "redundant")
+      await new Promise((done) => worker.addEventListener("statechange", () => worker.state === "redundant" && done()));
+    return { state: worker.state, caches: await caches.keys() };
+  });
+  assert.deepEqual(state, { state: "redundant", caches: [] });
+});
