@@ -12,6 +12,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {  // the program takes no 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    numerak::win32::Win32Runtime runtime{std::string(numerak::numerakIdentity.AppTitle)};
-    return numerak::RunNumerak(runtime, [&] { return runtime.run(); });
+    HANDLE running = ::CreateMutexA(nullptr, FALSE, numerak::RunningMutexName);
+    int status = 0;
+    {
+        numerak::win32::Win32Runtime runtime{std::string(numerak::numerakIdentity.AppTitle)};
+        status = numerak::RunNumerak(runtime, [&] { return runtime.run(); });
+    }
+    if (running) ::CloseHandle(running);
+    return status;
 }

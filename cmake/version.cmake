@@ -16,5 +16,10 @@ set(NUMERAK_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${numerak_minor}.${numerak_re
 set(NUMERAK_VERSION_NUMBERS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},0,${PROJECT_VERSION_PATCH}")
 set(NUMERAK_VERSION_DOTTED "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.${PROJECT_VERSION_PATCH}")
 
-# Who makes it, as the version block, the packages and the installer's entry under Apps name them.
+# Who makes it, as the version block, the packages and the installer's entry under Apps name them,
+# and where players find it and its help (the About window shows the same places).
 set(NUMERAK_COMPANY "Numerak Developers")
+set(NUMERAK_HOMEPAGE "https://numerak.example/")
+set(NUMERAK_HELP_PAGE "https://numerak.example/help")
+# The name of the mutex a running game holds, by which installers know that it runs.
+set(NUMERAK_RUNNING_MUTEX "NumerakRunning")

@@ -69,6 +69,7 @@ if [ -n "$shots" ]; then
     setup=$(xdotool search --sync --onlyvisible --name "Numerak Setup" | head -n 1)
     shot installer-welcome
     xdotool windowactivate --sync "$setup"
+    xdotool key Return && shot installer-mode
     xdotool key Return && shot installer-folder
     xdotool key Return && sleep 2 && shot installer-finish
     xdotool key space Return  # without starting the game

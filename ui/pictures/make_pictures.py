@@ -415,6 +415,55 @@ def enlarge(img, factor):
     return [[p for p in row for _ in range(factor)] for row in img for _ in range(factor)]
 
 
+# ---------------------------------------------------------------------------
+# The installer's pages: the welcome and finish pages' picture and the other pages' header.
+# NSIS lays them out at 164 x 314 and 150 x 57 at 96 dpi and stretches them to the page; they are
+# drawn at twice that, so that at 200 % they are shown as drawn and at 100 % they shrink.
+# ---------------------------------------------------------------------------
+
+WELCOME_SIZE = (164 * 2, 314 * 2)
+HEADER_SIZE = (150 * 2, 57 * 2)
+WHITE = (255, 255, 255)
+
+
+def draw_installer_picture(size, art_factor, art_at, stripe):
+    """White, the icon's 32-pixel artwork enlarged at art_at, a rainbow stripe (x0, y0, x1, y1)."""
+    width, height = size
+    img = [[WHITE] * width for _ in range(height)]
+    art = enlarge(draw_icon(32), art_factor)
+    for y, row in enumerate(art):
+        for x, c in enumerate(row):
+            if c is not None:
+                img[art_at[1] + y][art_at[0] + x] = c
+    x0, y0, x1, y1 = stripe
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            img[y][x] = rainbow((x - x0) / max(1, x1 - x0 - 1))
+    return img
+
+
+def draw_installer_welcome():
+    width, height = WELCOME_SIZE
+    return draw_installer_picture(WELCOME_SIZE, 8, ((width - 256) // 2, 120), (24, 400, width - 24, 408))
+
+
+def draw_installer_header():
+    width, height = HEADER_SIZE
+    return draw_installer_picture(HEADER_SIZE, 3, (width - 96 - 8, (height - 96) // 2), (0, height - 4, width, height))
+
+
+def encode_bmp(img):
+    """A 24-bit Windows bitmap file, rows bottom-up, each padded to four bytes."""
+    height, width = len(img), len(img[0])
+    rows = []
+    for row in reversed(img):
+        line = b"".join(bytes((b, g, r)) for r, g, b in row)
+        rows.append(line + b"\0" * (-len(line) % 4))
+    pixels = b"".join(rows)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info)) + info + pixels
+
+
 def build(banners=None):
     """Every output file's name and bytes; banners, when given, are the drawings by scale."""
     banners = banners or {1: draw_banner(), 2: draw_banner(2)}
@@ -427,6 +476,8 @@ def build(banners=None):
     # The browser's app list asks for large icons: the 32-pixel artwork, each pixel a square.
     for size in APP_ICON_SIZES:
         files["icon-%d.png" % size] = encode_png(enlarge(icons[32], size // 32))
+    files["installer-welcome.bmp"] = encode_bmp(draw_installer_welcome())
+    files["installer-header.bmp"] = encode_bmp(draw_installer_header())
     return files
 
 
@@ -742,20 +793,37 @@ def run_checks(drawn_folder=None):
                 widest = max(len(text_bitmap(t, font)[0]) for t in ("NUM", "ERAK"))
                 self.assertLessEqual(widest + 2, size)
 
+    class InstallerPictureTests(unittest.TestCase):
+        def test_pages_are_twice_the_size_nsis_lays_out_and_show_the_icon(self):
+            for name, size, factor, at in (("installer-welcome.bmp", WELCOME_SIZE, 8, (36, 120)),
+                                           ("installer-header.bmp", HEADER_SIZE, 3, (196, 9))):
+                data = read_file(name)
+                self.assertEqual(data[:2], b"BM")
+                width, height, planes, depth = struct.unpack_from("<iiHH", data, 18)
+                self.assertEqual(((width, height), planes, depth), (size, 1, 24), name)
+                offset = struct.unpack_from("<I", data, 10)[0]
+                stride = (width * 3 + 3) // 4 * 4
+                icon = draw_icon(32)
+                for y, x in ((16, 16), (8, 5), (25, 20)):   # where the artwork has colour
+                    px, py = at[0] + x * factor + factor // 2, at[1] + y * factor + factor // 2
+                    b, g, r = data[offset + (height - 1 - py) * stride + 3 * px:][:3]
+                    self.assertEqual((r, g, b), icon[y][x] or WHITE, "%s at %d,%d" % (name, px, py))
+
     class FreshnessTests(unittest.TestCase):
         def test_files_are_what_this_script_makes(self):
             for name in build_names():
                 self.assertEqual(read_file(name), drawn(name), "%s is stale: rerun the script" % name)
 
     suite = unittest.TestSuite()
-    for case in (GeometryTests, BannerTests, IconTests, FreshnessTests):
+    for case in (GeometryTests, BannerTests, IconTests, InstallerPictureTests, FreshnessTests):
         suite.addTests(unittest.defaultTestLoader.loadTestsFromTestCase(case))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     return 0 if result.wasSuccessful() else 1
 
 
 def build_names():
-    return ["banner.jpg", "banner@2x.jpg", "numerak.ico"] + ["icon-%d.png" % s for s in ICON_SIZES + APP_ICON_SIZES]
+    return (["banner.jpg", "banner@2x.jpg", "numerak.ico"] + ["icon-%d.png" % s for s in ICON_SIZES + APP_ICON_SIZES]
+            + ["installer-welcome.bmp", "installer-header.bmp"])
 
 
 USAGE = """usage: make_pictures.py             rewrite the pictures in this folder

@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# What happens to Numerak on Windows after its first install, under wine in a fresh prefix: the
+# next version (built from the same tree) upgrades it in the folder chosen before; neither the
+# installer nor the uninstaller touches anything while the game runs; an older version is
+# refused; and a player can install it for themselves alone.
+#   check_installer_life.sh <build folder> <wine>. Needs a display.
+set -euo pipefail
+build=$1 wine=$2
+cd "$build"
+rm -f numerak-*-win64.exe
+cpack -G NSIS64 >/dev/null
+version=$(ls numerak-*-win64.exe | sed 's/^numerak-\(.*\)-win64\.exe$/\1/')
+IFS=. read -r major minor revision <<<"$version"
+next=$major.$minor.$((revision + 1))
+cpack -G NSIS64 -D CPACK_PACKAGE_VERSION="$next" -D CPACK_PACKAGE_FILE_NAME="numerak-$next-win64" \
+  -D CPACK_NUMERAK_VERSION_DOTTED="$major.$minor.0.$((revision + 1))" >/dev/null
+this=$PWD/numerak-$version-win64.exe newer=$PWD/numerak-$next-win64.exe
+echo "installers: $version and $next"
+
+scratch=$(mktemp -d)
+export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+game=""
+cleanup() {
+  [ -n "$game" ] && kill "$game" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+"$wine" wineboot --init >/dev/null 2>&1
+wineserver -w
+
+status=0
+expect() {  # expect <what> <wanted> <got>
+  if [ "$2" = "$3" ]; then echo "ok   $1: $3"; else echo "FAIL $1: $3, wanted $2"; status=1; fi
+}
+code() {  # the exit code of a Windows program (run in place, an uninstaller waits for itself)
+  local rc=0
+  "$wine" "$@" >/dev/null 2>&1 || rc=$?
+  echo "$rc"
+}
+value() {  # value <key> <name>: a registry value's data, or nothing
+  "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+unix() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+exists() { [ -e "$1" ] && echo yes || echo no; }
+key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Numerak'
+machine="HKLM\\$key" user="HKCU\\$key"
+games=$(unix 'C:\Games\Numerak')
+
+echo "install $version for all users into a folder of the player's: /S /D=C:\\Games\\Numerak"
+expect "exit code" 0 "$(code "$this" /S '/D=C:\Games\Numerak')"
+expect "the program" yes "$(exists "$games/numerak.exe")"
+expect "InstallLocation" 'C:\Games\Numerak' "$(value "$machine" InstallLocation)"
+expect "URLInfoAbout" "https://numerak.example/" "$(value "$machine" URLInfoAbout)"
+expect "HelpLink" "https://numerak.example/help" "$(value "$machine" HelpLink)"
+# A file that is not ours, in our folder: no installer counts it, none removes it.
+head -c 3000000 /dev/zero >"$games/notes.txt"
+ours=$(( ($(stat -c %s "$games/numerak.exe") / 1024) + ($(stat -c %s "$games/Uninstall.exe") / 1024) ))
+
+echo "with the game running"
+"$wine" 'C:\Games\Numerak\numerak.exe' &
+game=$!
+for _ in $(seq 100); do xdotool search --name "Select New game" >/dev/null 2>&1 && break; sleep 0.2; done
+before=$(sha256sum "$games/numerak.exe" | cut -c1-64)
+expect "installing $next silently: exit code" 2 "$(code "$newer" /S)"
+expect "  DisplayVersion" "$version" "$(value "$machine" DisplayVersion)"
+expect "  the program untouched" "$before" "$(sha256sum "$games/numerak.exe" | cut -c1-64)"
+expect "uninstalling silently: exit code" 2 "$(code 'C:\Games\Numerak\Uninstall.exe' /S '_?=C:\Games\Numerak')"
+expect "  the program" yes "$(exists "$games/numerak.exe")"
+expect "  the entry under Apps" "$version" "$(value "$machine" DisplayVersion)"
+kill "$game"
+wait "$game" 2>/dev/null || true
+game=""
+wineserver -w
+
+echo "upgrade to $next: /S"
+expect "exit code" 0 "$(code "$newer" /S)"
+expect "DisplayVersion" "$next" "$(value "$machine" DisplayVersion)"
+expect "the folder kept" yes "$(exists "$games/numerak.exe")"
+expect "nothing in Program Files" no "$(exists "$(unix 'C:\Program Files\Numerak')")"
+expect "EstimatedSize, our files only (KB)" "$ours" "$(( $(value "$machine" EstimatedSize) ))"
+
+echo "install $version over $next: /S"
+expect "exit code" 3 "$(code "$this" /S)"
+expect "DisplayVersion" "$next" "$(value "$machine" DisplayVersion)"
+
+echo "uninstall: Uninstall.exe /S, in place"
+expect "exit code" 0 "$(code 'C:\Games\Numerak\Uninstall.exe' /S '_?=C:\Games\Numerak')"
+expect "the program" no "$(exists "$games/numerak.exe")"
+expect "the entry under Apps" "" "$(value "$machine" DisplayVersion)"
+expect "the player's own file" yes "$(exists "$games/notes.txt")"
+
+echo "install $version for this player alone: /S /CurrentUser"
+expect "exit code" 0 "$(code "$this" /S /CurrentUser)"
+local_programs=$(unix "$("$wine" cmd /c echo %LOCALAPPDATA% | tr -d '\r')\\Programs\\Numerak")
+start_menu=$(unix "$("$wine" cmd /c echo %APPDATA% | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs")
+expect "the program in the player's programs folder" yes "$(exists "$local_programs/numerak.exe")"
+expect "the player's entry under Apps" "$version" "$(value "$user" DisplayVersion)"
+expect "no entry for all users" "" "$(value "$machine" DisplayVersion)"
+expect "the player's Start menu shortcut" yes "$(exists "$start_menu/Numerak.lnk")"
+location=$(value "$user" InstallLocation)
+expect "uninstalling it: exit code" 0 "$(code "$location\\Uninstall.exe" /S "_?=$location")"
+expect "  the program" no "$(exists "$local_programs/numerak.exe")"
+expect "  the entry" "" "$(value "$user" DisplayVersion)"
+expect "  the shortcut" no "$(exists "$start_menu/Numerak.lnk")"
+exit $status
