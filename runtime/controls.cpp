@@ -94,6 +94,25 @@ Control* Form::cancelButton() const {
     return nullptr;
 }
 
+Control* Form::enterButton(const Control* focused) const {
+    if (Control* button = defaultButton()) return button;
+    if (!focused || !focused->design() || focused->design()->kind != ControlKind::CommandButton) return nullptr;
+    for (const auto& c : controls_)
+        if (c.get() == focused) return c.get();
+    return nullptr;
+}
+
+Control* Form::optionAfter(const Control& option, int step) const {
+    std::vector<Control*> group;
+    for (Control* c : tabOrder())
+        if (c->isOption() && (c->visible() || c == &option)) group.push_back(c);
+    const auto at = std::find(group.begin(), group.end(), &option);
+    if (at == group.end() || group.size() < 2 || step == 0) return nullptr;
+    const auto n = static_cast<std::ptrdiff_t>(group.size());
+    const auto next = ((at - group.begin()) + (step > 0 ? 1 : -1) + n) % n;
+    return group[static_cast<std::size_t>(next)];
+}
+
 void Form::notify(Control& c, Property p) {
     if (listener_) listener_(c, p);
 }

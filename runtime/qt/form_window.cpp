@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -61,6 +62,7 @@ void FormWindow::build() {
                 if (!unloaded_) runtime_.typed(*model, [&text] { return text.toStdString(); });
             });
         } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+            option->installEventFilter(this);  // the arrow keys, below
             // Its group clears the others in the model too.
             QObject::connect(option, &QRadioButton::toggled, option, [this, model](bool checked) {
                 if (checked && !unloaded_) runtime_.chosen(*model);
@@ -202,11 +204,39 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     if (!unloaded_) runtime_.closeBox(logic_);
 }
 
+Control* FormWindow::controlOf(const QObject* w) const {
+    for (const auto& b : bindings_)
+        if (w && b.widget == w) return b.control;
+    return nullptr;
+}
+
+// The arrow keys on an option button move to the next one round the group and choose it, which
+// clicks it, as on Windows; Qt would only move the keyboard while none is chosen yet.
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && !unloaded_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        int step = 0;
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+            if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Right) step = 1;
+            if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Left) step = -1;
+        }
+        const Control* from = step != 0 ? controlOf(watched) : nullptr;
+        if (const Control* next = from ? form_.optionAfter(*from, step) : nullptr) {
+            if (auto* option = qobject_cast<QAbstractButton*>(widget(next->name(), next->index()))) {
+                option->setFocus(Qt::TabFocusReason);
+                option->click();
+            }
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     const Control* pressed = nullptr;
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            pressed = form_.defaultButton();
+            pressed = form_.enterButton(controlOf(QApplication::focusWidget()));
         else if (event->key() == Qt::Key_Escape)
             pressed = form_.cancelButton();
     }

@@ -43,6 +43,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Binding {
@@ -56,6 +57,7 @@ private:
     void applyTabOrder();
     void reflect(Control& control, Property property);
     void clicked(const Control& control);
+    Control* controlOf(const QObject* widget) const;
 
     QtRuntime& runtime_;
     Form& form_;

@@ -22,4 +22,6 @@ void numerak_remove_window(int window);
 void numerak_typed(int window, int control, const char* text);
 void numerak_chosen(int window, int control);
 int numerak_event(int window, int control, int closeBox);
+int numerak_enter_button(int window, int control);
+int numerak_option_after(int window, int control, int step);
 }

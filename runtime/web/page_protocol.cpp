@@ -93,7 +93,6 @@ std::string DescribeWindow(const Form& form, int id) {
     j.key("tabOrder").begin('[');
     for (const Control* c : form.tabOrder()) j.value(IndexOf(form, c));
     j.end(']');
-    j.field("defaultButton", IndexOf(form, form.defaultButton()));
     j.field("cancelButton", IndexOf(form, form.cancelButton()));
     j.key("controls").begin('[');
     const auto& controls = form.controls();

@@ -7,14 +7,16 @@
 // A window, program to page, is one JSON object, written by DescribeWindow:
 //   id, caption, width, height (the client area, px), back (CSS colour), fixed (a fixed dialog),
 //   position ({left, top} px on the screen, or null for the platform's choice),
-//   tabOrder (control indices in tab order), defaultButton, cancelButton (index, or -1),
+//   tabOrder (control indices in tab order), cancelButton (the one Esc presses, or -1),
 //   controls: each with index (its place in the form), name, kind (label, text, button, option,
 //   picture, line, menu or menuitem), caption and visible; the designed ones also with left, top,
 //   width, height (px; a line's end points), back and fore (CSS colour or null), font (px,
 //   weight, italic, underline, strikeout; absent for the window's font), picture and picture2x
 //   (file names, for scale 1 and 2), accessibleName, number (a box for a number), lineWidth and
 //   hairline.
-// Controls are then changed one by one by their index (page_calls.hpp).
+// Controls are then changed one by one by their index (page_calls.hpp). What Enter presses and
+// where an arrow key goes depend on the keyboard's place: the page asks the program
+// (numerak_enter_button, numerak_option_after), which answers by Form's rules.
 #pragma once
 
 #include <string>

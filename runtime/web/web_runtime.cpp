@@ -79,6 +79,17 @@ void WebRuntime::playerChose(int window, int control) {
     }
 }
 
+int WebRuntime::enterButton(int window, int control) const {
+    const WebView* view = viewWithId(window);
+    return view ? IndexOf(view->form(), view->form().enterButton(view->control(control))) : -1;
+}
+
+int WebRuntime::optionAfter(int window, int control, int step) const {
+    const WebView* view = viewWithId(window);
+    const Control* from = view ? view->control(control) : nullptr;
+    return from ? IndexOf(view->form(), view->form().optionAfter(*from, step)) : -1;
+}
+
 Answer WebRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
     if (fromPage_) {
         kept_.push_back({std::string(text), std::string(title)});
@@ -110,6 +121,16 @@ void numerak_typed(int window, int control, const char* text) {
 
 void numerak_chosen(int window, int control) {
     if (auto* runtime = numerak::web::WebRuntime::current()) runtime->playerChose(window, control);
+}
+
+int numerak_enter_button(int window, int control) {
+    const auto* runtime = numerak::web::WebRuntime::current();
+    return runtime ? runtime->enterButton(window, control) : -1;
+}
+
+int numerak_option_after(int window, int control, int step) {
+    const auto* runtime = numerak::web::WebRuntime::current();
+    return runtime ? runtime->optionAfter(window, control, step) : -1;
 }
 
 int numerak_event(int window, int control, int closeBox) {

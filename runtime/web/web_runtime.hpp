@@ -32,6 +32,10 @@ public:
     // What the player typed or chose in the page, into the model (WindowRuntime::typed, chosen).
     void playerTyped(int window, int control, const char* text);
     void playerChose(int window, int control);
+    // The keyboard's rules, as Form has them: the control Enter presses with the keyboard on
+    // `control`, and the option an arrow key moves to; -1 for none.
+    int enterButton(int window, int control) const;
+    int optionAfter(int window, int control, int step) const;
 
 protected:
     std::unique_ptr<WindowView> realise(Form& form, FormLogic& logic) override;

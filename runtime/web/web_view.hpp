@@ -19,6 +19,7 @@ public:
     WebView& operator=(const WebView&) = delete;
 
     int id() const { return id_; }
+    const Form& form() const { return form_; }
     FormLogic& logic() { return logic_; }
 
     // The control at this place of the form (its controls, then its menu entries); null for none.

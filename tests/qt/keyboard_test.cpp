@@ -129,5 +129,31 @@ TEST_F(KeyboardTest, aWholeGameWithKeysAlone) {
     EXPECT_EQ(boxes.seen.back().text, "Are you sure you want to quit?");
 }
 
+TEST_F(KeyboardTest, theArrowsChooseAnOptionAndEnterPressesTheFocusedButton) {
+    rt.setOnEnd([] {});
+    boxes.key(Qt::Key_Return);
+    rt.start(game);
+    window = rt.window(game);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    for (int i = 0; i < 8; ++i) press(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "Option1");  // none chosen yet
+    press(Qt::Key_Down);
+    EXPECT_EQ(focused(), "Option2");
+    EXPECT_TRUE(window->findChild<QRadioButton*>("Option2")->isChecked());
+    press(Qt::Key_Tab);
+    press(Qt::Key_Return);  // on Enter, the panel's button: Medium dealt
+    EXPECT_EQ(game.state().TurnsLeft, 8);
+
+    press(Qt::Key_Return);  // in a number box Enter does nothing
+    EXPECT_EQ(focused(), "Text1");
+    EXPECT_EQ(boxes.seen.size(), 1u);
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Tab);
+    ASSERT_EQ(focused(), "Command1");
+    boxes.key(Qt::Key_Return);
+    press(Qt::Key_Return);  // on Guess: the boxes are empty
+    ASSERT_TRUE(waitUntil([&] { return boxes.done(); }));
+    EXPECT_EQ(boxes.seen.back().title, "enter number");
+}
+
 }  // namespace
 }  // namespace numerak::test

@@ -9,6 +9,7 @@
 #include "runtime/conversions.hpp"
 #include "runtime/random.hpp"
 #include "runtime/services.hpp"
+#include "ui/designs.hpp"
 
 namespace numerak {
 namespace {
@@ -59,6 +60,26 @@ TEST(Form, optionButtonsFormOneGroup) {
     EXPECT_TRUE(form["Option2"].value());
     form["Option2"].setValue(false);
     EXPECT_FALSE(form["Option1"].value());
+}
+
+TEST(Form, theArrowsGoRoundTheVisibleOptionsInTabOrder) {
+    Form form(ui::frmCodeDesign());
+    for (auto name : {"Option1", "Option2", "Option4"}) form[name].setVisible(true);  // Hard stays hidden
+    EXPECT_EQ(form.optionAfter(form["Option1"], 1), &form["Option2"]);
+    EXPECT_EQ(form.optionAfter(form["Option2"], 1), &form["Option4"]);
+    EXPECT_EQ(form.optionAfter(form["Option4"], 1), &form["Option1"]);
+    EXPECT_EQ(form.optionAfter(form["Option1"], -1), &form["Option4"]);
+    EXPECT_EQ(form.optionAfter(form["Command1"], 1), nullptr);
+}
+
+TEST(Form, enterPressesTheDefaultButtonElseTheFocusedCommandButton) {
+    Form game(ui::frmCodeDesign());
+    EXPECT_EQ(game.enterButton(&game["Command1"]), &game["Command1"]);
+    EXPECT_EQ(game.enterButton(&game["Text1"]), nullptr);
+    EXPECT_EQ(game.enterButton(&game["Option1"]), nullptr);
+    EXPECT_EQ(game.enterButton(nullptr), nullptr);
+    Form about(ui::frmAboutDesign());
+    EXPECT_EQ(about.enterButton(&about["cmdSysInfo"]), &about["cmdOK"]);
 }
 
 TEST(Generator, startsFromTheSameStateEveryRun) {

@@ -310,3 +310,21 @@ test("a page whose program cannot be loaded says so in plain words, with a reloa
   assert.doesNotMatch(await note.textContent(), /TypeError|Error/);
   assert.ok(await note.getByRole("button", { name: "Reload" }).isVisible());
 });
+
+test("the arrows choose an option, and Enter presses the focused button but not in a number box", async (t) => {
+  const page = await started(t);
+  await control(page, "Option1").locator("input").focus(); // none chosen yet
+  await page.keyboard.press("ArrowDown");
+  const medium = control(page, "Option2").locator("input");
+  assert.ok(await medium.evaluate((e) => e === document.activeElement && e.checked), "Medium, focused and chosen");
+  await page.keyboard.press("Tab");
+  await page.keyboard.press("Enter"); // on the panel's Enter: Medium dealt
+  await control(page, "Option1").waitFor({ state: "hidden" });
+  assert.equal(await caption(page, "Label1"), "Please enter 4 numbers below. (1-7)");
+  await page.getByRole("textbox", { name: "First number" }).focus();
+  await page.keyboard.press("Enter");
+  assert.equal(await page.locator("dialog.box[open]").count(), 0, "Enter in a number box does nothing");
+  await control(page, "Command1").focus();
+  await page.keyboard.press("Enter");
+  assert.equal((await box(page, "Please enter numbers")).title, "enter number");
+});

@@ -141,5 +141,31 @@ TEST_F(KeyboardTest, aWholeGameWithKeysAlone) {
     EXPECT_TRUE(rt.ended());
 }
 
+TEST_F(KeyboardTest, theArrowsChooseAnOptionAndEnterPressesTheFocusedButton) {
+    KeyAnswerer::seen.clear();
+    KeyAnswerer::answers = {{VK_RETURN}};
+    rt.start(game);
+    window = rt.window(game);
+    ASSERT_TRUE(window);
+    pump();
+    for (int i = 0; i < 8; ++i) press(VK_TAB, "Tab");
+    ASSERT_EQ(focused(), "Option1");  // none chosen yet
+    press(VK_DOWN, "Down");
+    EXPECT_EQ(focused(), "Option2");
+    EXPECT_TRUE(checked("Option2"));
+    press(VK_TAB, "Tab");
+    press(VK_RETURN, "Enter");  // on the panel's Enter: Medium dealt
+    EXPECT_EQ(game.state().TurnsLeft, 8);
+
+    EXPECT_EQ(focused(), "Text1");
+    press(VK_RETURN, "Enter");  // in a number box Enter does nothing
+    EXPECT_EQ(KeyAnswerer::seen.size(), 1u);
+    for (int i = 0; i < 4; ++i) press(VK_TAB, "Tab");
+    ASSERT_EQ(focused(), "Command1");
+    KeyAnswerer::answers = {{VK_RETURN}};
+    press(VK_RETURN, "Enter");  // on Guess: the boxes are empty
+    expectBox(1, L"enter number", L"Please enter numbers in all 4 boxes");
+}
+
 }  // namespace
 }  // namespace numerak::test

@@ -140,6 +140,7 @@ function control(w, c) {
     if (c.kind !== "picture") looks(e, c);
   }
   e.dataset.name = c.name;
+  e.dataset.index = c.index;
   e.hidden = !c.visible;
   return e;
 }
