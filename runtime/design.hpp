@@ -93,6 +93,7 @@ struct ControlDesign {
     std::string_view picture{};         // a picture box's image, by file name
     std::string_view accessibleName{};  // what a screen reader calls it, where its caption does not say
     bool number = false;                // a box for a number: a phone offers its number keys
+    std::string_view describedBy{};     // the labels, by name and blank-separated, that say more of it
     bool isDefault = false;             // pressed by Enter anywhere in the window
     bool isCancel = false;              // pressed by Esc anywhere in the window
     int lineWidth = 1;                  // in pixels

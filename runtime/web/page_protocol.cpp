@@ -29,7 +29,7 @@ void colour(Json& j, std::string_view name, const std::optional<Colour>& c) {
         j.key(name).null();
 }
 
-void designed(Json& j, const ControlDesign& cd) {
+void designed(Json& j, const Form& form, const ControlDesign& cd) {
     j.field("kind", kindName(cd.kind));
     j.field("left", TwipsToPixels(cd.left)).field("top", TwipsToPixels(cd.top));
     j.field("width", TwipsToPixels(cd.width)).field("height", TwipsToPixels(cd.height));
@@ -48,6 +48,15 @@ void designed(Json& j, const ControlDesign& cd) {
         j.field("picture", PictureForScale(cd.picture, 1).file).field("picture2x", PictureForScale(cd.picture, 2).file);
     j.field("accessibleName", cd.accessibleName).field("number", cd.number).field("lineWidth", cd.lineWidth);
     j.field("hairline", cd.lineStyle == LineStyle::InsideSolid);
+    j.key("describedBy").begin('[');
+    for (std::string_view names = cd.describedBy; !names.empty();) {
+        const auto blank = names.find(' ');
+        const std::string_view name = names.substr(0, blank);
+        for (const auto& c : form.controls())
+            if (!name.empty() && c->name() == name) j.value(IndexOf(form, c.get()));
+        names = blank == std::string_view::npos ? std::string_view{} : names.substr(blank + 1);
+    }
+    j.end(']');
 }
 
 }  // namespace
@@ -101,7 +110,7 @@ std::string DescribeWindow(const Form& form, int id) {
         j.begin('{').field("index", static_cast<int>(i)).field("name", c.name()).field("caption", c.caption());
         j.field("visible", c.visible());
         if (const ControlDesign* cd = c.design())
-            designed(j, *cd);
+            designed(j, form, *cd);
         else
             j.field("kind", c.role() == ControlRole::Menu ? "menu" : "menuitem");
         j.end('}');

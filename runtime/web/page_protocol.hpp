@@ -12,8 +12,8 @@
 //   picture, line, menu or menuitem), caption and visible; the designed ones also with left, top,
 //   width, height (px; a line's end points), back and fore (CSS colour or null), font (px,
 //   weight, italic, underline, strikeout; absent for the window's font), picture and picture2x
-//   (file names, for scale 1 and 2), accessibleName, number (a box for a number), lineWidth and
-//   hairline.
+//   (file names, for scale 1 and 2), accessibleName, number (a box for a number), lineWidth,
+//   hairline and describedBy (the indices of the labels that say more of it).
 // Controls are then changed one by one by their index (page_calls.hpp). What Enter presses and
 // where an arrow key goes depend on the keyboard's place: the page asks the program
 // (numerak_enter_button, numerak_option_after), which answers by Form's rules.

@@ -131,7 +131,7 @@ test("a wrong guess is told, a click behind its box does nothing, and No twice g
   await control(page, "Command1").click();
   let b = await box(page, "You got");
   assert.deepEqual([b.title, b.text, b.buttons], ["sorry", "You got 0 out of four, do you want to continue?", ["Yes", "No"]]);
-  assert.ok(await page.getByRole("dialog", { name: "sorry" }).isVisible(), "a dialog a screen reader names by its title");
+  assert.ok(await page.getByRole("alertdialog", { name: "sorry" }).isVisible(), "an alert a screen reader names by its title");
   await shot(page, "sorry-1280x800");
   await control(page, "Command1").evaluate((e) => e.click());
   assert.equal(await page.locator("dialog.box[open]").count(), 1, "a programmatic click behind the box");
@@ -327,4 +327,43 @@ test("the arrows choose an option, and Enter presses the focused button but not 
   await control(page, "Command1").focus();
   await page.keyboard.press("Enter");
   assert.equal((await box(page, "Please enter numbers")).title, "enter number");
+});
+
+// A node of Chromium's accessibility tree, as screen readers get it, by its role and name.
+async function accessible(page, role, name) {
+  const cdp = await page.context().newCDPSession(page);
+  const { nodes } = await cdp.send("Accessibility.getFullAXTree");
+  const found = nodes.find((n) => n.role?.value === role && n.name?.value === name);
+  return found && { description: found.description?.value ?? "", focused: !!found.properties?.find((p) => p.name === "focused")?.value?.value };
+}
+
+test("a screen reader is told of each box, its text and its button, and of the range by the boxes", async (t) => {
+  const page = await open(t);
+  await page.waitForFunction(() => document.activeElement?.textContent === "OK");
+  const opening = await accessible(page, "alertdialog", "Select New game");
+  assert.equal(opening?.description, "Please choose your preferred difficulty setting on the right.");
+  await page.keyboard.press("Enter");
+  await noBox(page);
+  assert.ok(await page.getByRole("application", { name: "Numerak" }).isVisible(), "the game window takes every key");
+  await control(page, "Option2").locator("input").focus();
+  await page.keyboard.press("Space");
+  await control(page, "Command5").click();
+  await control(page, "Option2").waitFor({ state: "hidden" });
+  const first = await accessible(page, "textbox", "First number");
+  assert.equal(first?.description, "Please enter 4 numbers below. (1-7)");
+  assert.ok(first.focused, "the keyboard is in the first box after the deal");
+  await page.keyboard.type("1");
+  assert.equal(await page.getByRole("textbox", { name: "First number" }).inputValue(), "1");
+});
+
+test("more contrast gives the coloured labels the system's colours, and only then", async (t) => {
+  const page = await started(t);
+  const colours = () => control(page, "lblNew").evaluate((e) => [getComputedStyle(e).color, getComputedStyle(e).backgroundColor]);
+  assert.deepEqual(await colours(), ["rgb(0, 0, 0)", "rgb(0, 255, 0)"]);
+  await page.emulateMedia({ forcedColors: "active" });
+  assert.notDeepEqual(await colours(), ["rgb(0, 0, 0)", "rgb(0, 255, 0)"]);
+  await page.emulateMedia({ forcedColors: "none", contrast: "more" });
+  const [fore, back] = await colours();
+  assert.notEqual(back, "rgb(0, 255, 0)");
+  assert.notEqual(fore, back);
 });

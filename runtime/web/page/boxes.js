@@ -32,6 +32,16 @@ function boxButton(box, parent, name, onPress) {
   return b;
 }
 
+// The box up and modal, then the keyboard into it once the browser has shown it, so that a
+// screen reader is told of a new dialog, reads its title and text, then the focused button.
+function showAndFocus(dialog, target) {
+  dialog.showModal();
+  target.focus();
+  requestAnimationFrame(() => {
+    if (dialog.open && document.activeElement !== target) target.focus();
+  });
+}
+
 // A modal box with the text and OK, or Yes and No; Esc answers No, or OK where it is alone.
 function messageBox(text, title, yesNo) {
   return new Promise((resolve) => {
@@ -50,8 +60,8 @@ function messageBox(text, title, yesNo) {
       event.preventDefault();
       answer(yesNo ? 2 : 0);
     });
-    b.dialog.showModal();
-    first.focus();
+    b.dialog.setAttribute("role", "alertdialog");
+    showAndFocus(b.dialog, first);
   });
 }
 
@@ -88,7 +98,6 @@ function inputBox(prompt, title) {
       event.preventDefault();
       answer(null);
     });
-    b.dialog.showModal();
-    field.focus();
+    showAndFocus(b.dialog, field);
   });
 }

@@ -141,6 +141,10 @@ function control(w, c) {
   }
   e.dataset.name = c.name;
   e.dataset.index = c.index;
+  e.id = "control-" + w.desc.id + "-" + c.index;
+  // What the labels it is described by say (the range, the turns left) is read with it.
+  if (c.describedBy?.length)
+    e.setAttribute("aria-describedby", c.describedBy.map((i) => "control-" + w.desc.id + "-" + i).join(" "));
   e.hidden = !c.visible;
   return e;
 }
@@ -150,6 +154,9 @@ function buildWindow(desc) {
   const w = { desc: desc, elements: new Map() };
   const root = element(desc.fixed ? "dialog" : "section", "window" + (desc.fixed ? " fixed" : ""));
   root.hidden = true;
+  // A screen reader passes every key to the game window, as to a program of its own: digits typed
+  // into a box are digits, not the reader's keys for moving through a page.
+  if (!desc.fixed) root.setAttribute("role", "application");
   const title = element("div", "titlebar", root);
   const icon = element("img", "icon", title);
   icon.src = "pictures/icon-16.png";
