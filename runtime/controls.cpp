@@ -113,6 +113,26 @@ Control* Form::optionAfter(const Control& option, int step) const {
     return group[static_cast<std::size_t>(next)];
 }
 
+std::vector<Control*> Form::describers(const Control& control) const {
+    std::vector<Control*> labels;
+    if (!control.design()) return labels;
+    for (std::string_view names = control.design()->describedBy; !names.empty();) {
+        const auto blank = names.find(' ');
+        const std::string_view name = names.substr(0, blank);
+        for (const auto& c : controls_)
+            if (!name.empty() && c->name() == name) labels.push_back(c.get());
+        names = blank == std::string_view::npos ? std::string_view{} : names.substr(blank + 1);
+    }
+    return labels;
+}
+
+std::string Form::description(const Control& control) const {
+    std::string text;
+    for (const Control* label : describers(control))
+        if (!label->caption().empty()) text += (text.empty() ? "" : " ") + label->caption();
+    return text;
+}
+
 void Form::notify(Control& c, Property p) {
     if (listener_) listener_(c, p);
 }

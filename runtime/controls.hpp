@@ -95,6 +95,10 @@ public:
     // (step 1, Down and Right) or the one before (step -1, Up and Left), round the group. The
     // front end moves the keyboard there and chooses it, as Windows does.
     Control* optionAfter(const Control& option, int step) const;
+    // The labels its design says describe a control, and what a screen reader reads after its
+    // name: their captions, the empty ones left out.
+    std::vector<Control*> describers(const Control& control) const;
+    std::string description(const Control& control) const;
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
     void setCaptionListener(std::function<void()> listener) { captionListener_ = std::move(listener); }

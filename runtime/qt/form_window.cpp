@@ -76,6 +76,7 @@ void FormWindow::build() {
     for (QWidget* line : hairlines) line->raise();
     buildMenus();
     applyTabOrder();
+    describe(nullptr);
 
     form_.setListener([this](Control& c, Property p) { reflect(c, p); });
 
@@ -135,6 +136,7 @@ void FormWindow::reflect(Control& control, Property property) {
                     if (edit->text() != text) edit->setText(text);
                 } else if (auto* label = qobject_cast<QLabel*>(w)) {
                     label->setText(text);  // QLabel tells screen readers of the new name itself
+                    describe(&control);
                 } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
                     button->setText(text);
                 } else if (b.action) {
@@ -157,6 +159,18 @@ void FormWindow::reflect(Control& control, Property property) {
                 }
                 break;
         }
+    }
+}
+
+// What a screen reader reads after a control's name: the labels that describe it, kept up to
+// date as they change. A screen reader reads a changed description of the control the keyboard
+// is on at once (the turns left, on Guess), and any on focus (the range, in a number box).
+void FormWindow::describe(const Control* changed) {
+    for (const auto& b : bindings_) {
+        if (!b.widget) continue;
+        const std::vector<Control*> labels = form_.describers(*b.control);
+        if (labels.empty() || (changed && std::find(labels.begin(), labels.end(), changed) == labels.end())) continue;
+        b.widget->setAccessibleDescription(toQString(form_.description(*b.control)));
     }
 }
 

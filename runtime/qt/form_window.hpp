@@ -58,6 +58,7 @@ private:
     void reflect(Control& control, Property property);
     void clicked(const Control& control);
     Control* controlOf(const QObject* widget) const;
+    void describe(const Control* changed);
 
     QtRuntime& runtime_;
     Form& form_;

@@ -29,7 +29,7 @@ void colour(Json& j, std::string_view name, const std::optional<Colour>& c) {
         j.key(name).null();
 }
 
-void designed(Json& j, const Form& form, const ControlDesign& cd) {
+void designed(Json& j, const Form& form, const Control& control, const ControlDesign& cd) {
     j.field("kind", kindName(cd.kind));
     j.field("left", TwipsToPixels(cd.left)).field("top", TwipsToPixels(cd.top));
     j.field("width", TwipsToPixels(cd.width)).field("height", TwipsToPixels(cd.height));
@@ -49,13 +49,7 @@ void designed(Json& j, const Form& form, const ControlDesign& cd) {
     j.field("accessibleName", cd.accessibleName).field("number", cd.number).field("lineWidth", cd.lineWidth);
     j.field("hairline", cd.lineStyle == LineStyle::InsideSolid);
     j.key("describedBy").begin('[');
-    for (std::string_view names = cd.describedBy; !names.empty();) {
-        const auto blank = names.find(' ');
-        const std::string_view name = names.substr(0, blank);
-        for (const auto& c : form.controls())
-            if (!name.empty() && c->name() == name) j.value(IndexOf(form, c.get()));
-        names = blank == std::string_view::npos ? std::string_view{} : names.substr(blank + 1);
-    }
+    for (const Control* label : form.describers(control)) j.value(IndexOf(form, label));
     j.end(']');
 }
 
@@ -110,7 +104,7 @@ std::string DescribeWindow(const Form& form, int id) {
         j.begin('{').field("index", static_cast<int>(i)).field("name", c.name()).field("caption", c.caption());
         j.field("visible", c.visible());
         if (const ControlDesign* cd = c.design())
-            designed(j, form, *cd);
+            designed(j, form, c, *cd);
         else
             j.field("kind", c.role() == ControlRole::Menu ? "menu" : "menuitem");
         j.end('}');

@@ -139,6 +139,27 @@ TEST_F(AccessibilityTest, theLabelsAnnounceWhatTheGameWrites) {
               "You have 5 turns remaining");
 }
 
+TEST_F(AccessibilityTest, theBoxesAndGuessAreDescribedByTheRangeAndTheTurnsLeft) {
+    QTest::mouseClick(window->widget("Option3"), Qt::LeftButton);  // Hard: 6 turns
+    QTest::mouseClick(window->widget("Command5"), Qt::LeftButton);
+    auto description = [&](std::string_view name) {
+        return QAccessible::queryAccessibleInterface(window->widget(name))
+            ->text(QAccessible::Description)
+            .toStdString();
+    };
+    EXPECT_EQ(description("Text1"), "Please enter 4 numbers below. (1-10)");
+    EXPECT_EQ(description("Command1"), "");
+    seen.clear();
+    boxes.press(QMessageBox::Ok);
+    QTest::mouseClick(window->widget("Command1"), Qt::LeftButton);  // an entry failure: 5 turns left
+    EXPECT_EQ(description("Text4"), "Please enter 4 numbers below. (1-10) You have 5 turns remaining");
+    EXPECT_EQ(description("Command1"), "You have 5 turns remaining");
+    // Told as it happens, so that a screen reader on Guess says it at once.
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [&](const Seen& e) {
+        return e.object == window->widget("Command1") && e.type == QAccessible::DescriptionChanged;
+    }));
+}
+
 TEST_F(AccessibilityTest, everyAboutControlSaysWhatItIs) {
     bool ran = false;
     int polls = 0;
