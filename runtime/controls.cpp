@@ -94,12 +94,10 @@ Control* Form::cancelButton() const {
     return nullptr;
 }
 
-Control* Form::enterButton(const Control* focused) const {
+Control* Form::enterButton(Control* focused) const {
     if (Control* button = defaultButton()) return button;
-    if (!focused || !focused->design() || focused->design()->kind != ControlKind::CommandButton) return nullptr;
-    for (const auto& c : controls_)
-        if (c.get() == focused) return c.get();
-    return nullptr;
+    const bool command = focused && focused->design() && focused->design()->kind == ControlKind::CommandButton;
+    return command ? focused : nullptr;
 }
 
 Control* Form::optionAfter(const Control& option, int step) const {

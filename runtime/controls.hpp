@@ -90,7 +90,7 @@ public:
     // The button Enter presses when the keyboard is on `focused`: the default button if the
     // design has one, else the focused control itself when it is a command button (as a window
     // with no default button does on Windows); null when Enter presses nothing.
-    Control* enterButton(const Control* focused) const;
+    Control* enterButton(Control* focused) const;
     // The option button an arrow key moves to from `option`: the next visible one in tab order
     // (step 1, Down and Right) or the one before (step -1, Up and Left), round the group. The
     // front end moves the keyboard there and chooses it, as Windows does.

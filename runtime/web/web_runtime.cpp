@@ -63,20 +63,20 @@ Control* WebRuntime::pageControl(int window, int control) const {
 // The page calls these while the program waits for its next event or for a box's answer, so a
 // box the dispatcher asks for meanwhile (to tell of a failure) cannot wait for the player: it is
 // kept, and shown once the next event has come, before it is handled.
-void WebRuntime::playerTyped(int window, int control, const char* text) {
+void WebRuntime::fromPage(int window, int control, const std::function<void(Control&)>& write) {
     if (Control* c = pageControl(window, control)) {
         fromPage_ = true;
-        typed(*c, [text] { return std::string(text ? text : ""); });
+        write(*c);  // through the dispatcher, which throws nothing
         fromPage_ = false;
     }
 }
 
+void WebRuntime::playerTyped(int window, int control, const char* text) {
+    fromPage(window, control, [&](Control& c) { typed(c, [text] { return std::string(text ? text : ""); }); });
+}
+
 void WebRuntime::playerChose(int window, int control) {
-    if (Control* c = pageControl(window, control)) {
-        fromPage_ = true;
-        chosen(*c);
-        fromPage_ = false;
-    }
+    fromPage(window, control, [&](Control& c) { chosen(c); });
 }
 
 int WebRuntime::enterButton(int window, int control) const {

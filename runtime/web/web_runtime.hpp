@@ -3,6 +3,7 @@
 // so that they stay the same synchronous code as on the desktop.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,7 @@ private:
     // Waits for the page's next event and hands it to its window.
     void deliverNextEvent();
     Control* pageControl(int window, int control) const;
+    void fromPage(int window, int control, const std::function<void(Control&)>& write);
 
     struct Kept {
         std::string text, title;

@@ -199,10 +199,11 @@ void FormWindow::showWindowModal() {
 bool FormWindow::preTranslate(MSG& m) {
     if (!hwnd_ || unloaded_ || (m.hwnd != hwnd_ && !::IsChild(hwnd_, m.hwnd))) return false;
     const bool plain = m.message == WM_KEYDOWN && !pressed(VK_CONTROL) && !pressed(VK_MENU) && !pressed(VK_SHIFT);
+    if (!plain) return ::IsDialogMessageW(hwnd_, &m) != FALSE;
     Binding* focused = nullptr;
     for (auto& b : bindings_)
         if (b.hwnd && b.hwnd == ::GetFocus()) focused = &b;
-    if (plain && (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE)) {
+    if (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) {
         // Enter presses the default button, else the focused command button; Esc the cancel
         // button; nothing else.
         Binding* target = binding(m.wParam == VK_RETURN ? form_.enterButton(focused ? focused->control : nullptr)
@@ -214,7 +215,7 @@ bool FormWindow::preTranslate(MSG& m) {
     const int step = m.wParam == VK_DOWN || m.wParam == VK_RIGHT ? 1
                      : m.wParam == VK_UP || m.wParam == VK_LEFT  ? -1
                                                                  : 0;
-    if (plain && step != 0 && focused && focused->control->isOption()) {
+    if (step != 0 && focused && focused->control->isOption()) {
         // The arrows move to the next option round the group and choose it, which clicks it.
         if (Binding* next = binding(form_.optionAfter(*focused->control, step)); next && next->hwnd) {
             ::SetFocus(next->hwnd);
