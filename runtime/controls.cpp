@@ -131,6 +131,16 @@ std::string Form::description(const Control& control) const {
     return text;
 }
 
+std::vector<Control*> Form::describedBy(const Control* label) const {
+    std::vector<Control*> described;
+    for (const auto& c : controls_) {
+        const std::vector<Control*> labels = describers(*c);
+        if (!labels.empty() && (!label || std::find(labels.begin(), labels.end(), label) != labels.end()))
+            described.push_back(c.get());
+    }
+    return described;
+}
+
 void Form::notify(Control& c, Property p) {
     if (listener_) listener_(c, p);
 }

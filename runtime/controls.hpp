@@ -99,6 +99,9 @@ public:
     // name: their captions, the empty ones left out.
     std::vector<Control*> describers(const Control& control) const;
     std::string description(const Control& control) const;
+    // The controls a label describes, whose descriptions change with its caption; for null,
+    // every control that has describers.
+    std::vector<Control*> describedBy(const Control* label) const;
 
     void setListener(Listener listener) { listener_ = std::move(listener); }
     void setCaptionListener(std::function<void()> listener) { captionListener_ = std::move(listener); }

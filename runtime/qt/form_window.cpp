@@ -77,6 +77,7 @@ void FormWindow::build() {
     buildMenus();
     applyTabOrder();
     describe(nullptr);
+    moreContrast_ = systemAsksForMoreContrast();  // as the widgets were built
 
     form_.setListener([this](Control& c, Property p) { reflect(c, p); });
 
@@ -166,12 +167,24 @@ void FormWindow::reflect(Control& control, Property property) {
 // date as they change. A screen reader reads a changed description of the control the keyboard
 // is on at once (the turns left, on Guess), and any on focus (the range, in a number box).
 void FormWindow::describe(const Control* changed) {
-    for (const auto& b : bindings_) {
-        if (!b.widget) continue;
-        const std::vector<Control*> labels = form_.describers(*b.control);
-        if (labels.empty() || (changed && std::find(labels.begin(), labels.end(), changed) == labels.end())) continue;
-        b.widget->setAccessibleDescription(toQString(form_.description(*b.control)));
-    }
+    const std::vector<Control*> described = form_.describedBy(changed);
+    for (const auto& b : bindings_)
+        if (b.widget && std::find(described.begin(), described.end(), b.control) != described.end())
+            b.widget->setAccessibleDescription(toQString(form_.description(*b.control)));
+}
+
+// A theme switched while the game runs: the coloured controls follow it at once.
+void FormWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange) followContrast();
+    QMainWindow::changeEvent(event);
+}
+
+void FormWindow::followContrast() {
+    const bool more = systemAsksForMoreContrast();
+    if (more == moreContrast_) return;
+    moreContrast_ = more;
+    for (const auto& b : bindings_)
+        if (b.widget && b.control->design()) colourWidget(b.widget, *b.control->design(), more);
 }
 
 QWidget* FormWindow::widget(std::string_view name, int index) const {

@@ -44,6 +44,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct Binding {
@@ -59,6 +60,7 @@ private:
     void clicked(const Control& control);
     Control* controlOf(const QObject* widget) const;
     void describe(const Control* changed);
+    void followContrast();
 
     QtRuntime& runtime_;
     Form& form_;
@@ -68,6 +70,7 @@ private:
     std::function<void()> onUnloaded_;
     bool unloaded_ = false;
     bool iconRead_ = false;
+    bool moreContrast_ = false;  // the controls the design colours have the system's colours
 };
 
 }  // namespace numerak::qt

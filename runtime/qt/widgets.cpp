@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -15,6 +16,8 @@
 #include <QShowEvent>
 #include <cmath>
 #include <limits>
+
+#include "runtime/contrast.hpp"
 
 namespace numerak::qt {
 
@@ -168,24 +171,37 @@ private:
     std::string fileName_;
 };
 
-// Fills the widget's own background role (Window for labels, Button for option buttons, Base
-// for text boxes) with the designed colour.
-void fillBackground(QWidget* w, const ControlDesign& d) {
-    if (!d.back) return;
-    QPalette pal = w->palette();
-    pal.setColor(w->backgroundRole(), toQColor(*d.back, pal));
-    w->setPalette(pal);
-    if (w->backgroundRole() != QPalette::Base) w->setAutoFillBackground(true);
-}
-
-void setForeground(QWidget* w, const ControlDesign& d, QPalette::ColorRole role) {
-    if (!d.fore) return;
-    QPalette pal = w->palette();
-    pal.setColor(role, toQColor(*d.fore, pal));
-    w->setPalette(pal);
-}
-
 }  // namespace
+
+bool systemAsksForMoreContrast() {
+    const QPalette& system = QGuiApplication::palette();
+    const auto colour = [](QColor c) {
+        return Colour{static_cast<std::uint32_t>(c.red() | c.green() << 8 | c.blue() << 16)};
+    };
+    return IsHighContrast(colour(system.color(QPalette::WindowText)), colour(system.color(QPalette::Window)));
+}
+
+void colourWidget(QWidget* w, const ControlDesign& d, bool systemColours) {
+    // Lines paint their own colour, pictures their picture; standard buttons paint the
+    // platform's button face, so a stored colour is not seen.
+    const bool coloured =
+        d.kind == ControlKind::Label || d.kind == ControlKind::TextBox || d.kind == ControlKind::OptionButton;
+    if (!coloured || (!d.back && !d.fore)) return;
+    // Its own background role (Window for labels and option buttons, Base for text boxes) and
+    // the text role that goes with it; the other roles as its window has them.
+    const QPalette::ColorRole back = w->backgroundRole(), text = w->foregroundRole();
+    const QPalette& system = QGuiApplication::palette();
+    QPalette pal;
+    if (systemColours) {
+        pal.setColor(back, system.color(back));
+        pal.setColor(text, system.color(text));
+    } else {
+        if (d.back) pal.setColor(back, toQColor(*d.back, system));
+        if (d.fore) pal.setColor(text, toQColor(*d.fore, system));
+    }
+    w->setPalette(pal);
+    if (back != QPalette::Base) w->setAutoFillBackground(true);
+}
 
 QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
     QWidget* w = nullptr;
@@ -196,8 +212,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setText(toQString(d.caption));
-            fillBackground(label, d);
-            setForeground(label, d, QPalette::WindowText);
+            colourWidget(label, d, systemAsksForMoreContrast());
             w = label;
             break;
         }
@@ -205,8 +220,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             auto* edit = new QLineEdit(parent);
             edit->setMaxLength(std::numeric_limits<int>::max());  // a text box holds any text
             edit->setText(toQString(d.caption));
-            fillBackground(edit, d);
-            setForeground(edit, d, QPalette::Text);
+            colourWidget(edit, d, systemAsksForMoreContrast());
             w = edit;
             break;
         }
@@ -221,8 +235,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
         case ControlKind::OptionButton: {
             auto* option = new QRadioButton(toQString(d.caption), parent);
             option->setBackgroundRole(QPalette::Window);
-            fillBackground(option, d);
-            setForeground(option, d, QPalette::WindowText);
+            colourWidget(option, d, systemAsksForMoreContrast());
             w = option;
             break;
         }

@@ -50,6 +50,12 @@ private:
     QPoint from_, to_;  // the design's end points, in pixels
 };
 
+// Whether the platform theme's palette is a high-contrast one: there is no other word of it
+// from the system. Then the controls the design colours take the palette's colours instead.
+bool systemAsksForMoreContrast();
+// Gives a label, text box or option button its designed colours, or the system's.
+void colourWidget(QWidget* widget, const ControlDesign& design, bool systemColours);
+
 // Builds the widget for a control, placed, coloured and captioned as designed.
 QWidget* createWidget(const ControlDesign& design, QWidget* parent);
 

@@ -18,6 +18,11 @@ LRESULT FormWindow::colour(HDC dc, HWND child, UINT message, WPARAM wParam, LPAR
     for (auto& b : bindings_) {
         if (b.hwnd != child) continue;
         const ControlDesign& d = *b.control->design();
+        if (highContrast_ && (d.fore || d.back)) {
+            ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        }
         if (d.fore) ::SetTextColor(dc, toColorRef(*d.fore));
         if (!d.back) break;
         ::SetBkColor(dc, toColorRef(*d.back));
@@ -101,8 +106,15 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOLORCHANGE:
             for (auto& [colour, b] : brushes_) ::DeleteObject(b);
             brushes_.clear();
-            ::InvalidateRect(hwnd_, nullptr, TRUE);
+            highContrast_ = highContrast();
+            ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST && highContrast() != highContrast_) {
+                highContrast_ = !highContrast_;
+                ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
+            return ::DefWindowProcW(hwnd_, message, wParam, lParam);
         default: return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }

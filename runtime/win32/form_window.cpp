@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "runtime/win32/accessible.hpp"
 #include "runtime/win32/ids.hpp"
 #include "runtime/win32/text.hpp"
 #include "runtime/win32/widgets.hpp"
@@ -86,6 +87,7 @@ void FormWindow::build(HWND owner) {
             if (icon) ::SendMessageW(hwnd_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
         }
     }
+    describe(nullptr);
     form_.setCaptionListener([this] { ::SetWindowTextW(hwnd_, widen(form_.caption()).c_str()); });
     form_.setListener([this](Control& c, Property p) { reflect(c, p); });
 }
@@ -236,6 +238,14 @@ void FormWindow::unloaded() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
+// What a screen reader reads after a control's name: the labels that describe it, kept up to
+// date as they change. A reader reads a changed description of the control the keyboard is on at
+// once (the turns left, on Guess), and any on focus (the range, in a number box).
+void FormWindow::describe(const Control* changed) {
+    for (Control* c : form_.describedBy(changed))
+        if (const Binding* b = binding(c); b && b->hwnd) describeControl(b->hwnd, widen(form_.description(*c)));
+}
+
 FormWindow::Binding* FormWindow::binding(int id) {
     for (auto& b : bindings_)
         if (b.id == id) return &b;
@@ -288,8 +298,10 @@ void FormWindow::reflect(Control& control, Property property) {
                         ::SetWindowTextW(b.hwnd, text.c_str());
                         // Windows tells screen readers of a button's new name itself, but not
                         // of a label's: the game's labels say how it is going.
-                        if (d->kind == ControlKind::Label)
+                        if (d->kind == ControlKind::Label) {
                             ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, b.hwnd, OBJID_CLIENT, CHILDID_SELF);
+                            describe(&control);
+                        }
                     }
                 }
                 break;

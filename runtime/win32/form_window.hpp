@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "runtime/controls.hpp"
+#include "runtime/win32/widgets.hpp"
 #include "runtime/window_runtime.hpp"
 
 namespace numerak::win32 {
@@ -65,6 +66,7 @@ private:
     void layout(UINT dpi);
     void command(int id, int code);
     void reflect(Control& control, Property property);
+    void describe(const Control* changed);  // every described control for null
     LRESULT colour(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     HBRUSH brush(Colour colour);
@@ -80,6 +82,7 @@ private:
     UINT dpi_ = 96;
     HFONT font_ = nullptr;
     std::map<std::uint32_t, HBRUSH> brushes_;
+    bool highContrast_ = highContrast();  // as the system said when last asked
     std::vector<Binding> bindings_;
     HWND savedFocus_ = nullptr;
     std::vector<HWND> disabled_;  // by showing modally; enabled again when it goes

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/design.hpp"
+#include "runtime/win32/system_library.hpp"
 
 namespace numerak::win32 {
 
@@ -31,35 +32,21 @@ private:
 };
 
 // COM, from ole32.dll loaded the first time a picture is decoded: the program needs it for
-// nothing else, and a DLL not loaded at start costs nothing before the first window.
+// little else.
 class Com {
 public:
     static const Com& get() {
         static const Com com;
         return com;
     }
-    bool ready() const { return ready_; }
+    bool ready() const { return initialize != nullptr && uninitialize != nullptr && create != nullptr; }
 
-    decltype(&::CoInitializeEx) initialize = nullptr;
-    decltype(&::CoUninitialize) uninitialize = nullptr;
-    decltype(&::CoCreateInstance) create = nullptr;
-
-private:
-    template <class Fn>
-    static Fn function(HMODULE module, const char* name) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-    }
-    Com() {
-        HMODULE module = ::LoadLibraryW(L"ole32.dll");
-        if (!module) return;
-        initialize = function<decltype(initialize)>(module, "CoInitializeEx");
-        uninitialize = function<decltype(uninitialize)>(module, "CoUninitialize");
-        create = function<decltype(create)>(module, "CoCreateInstance");
-        // cppcheck reads GetProcAddress as one value for every name: they are not.
-        // cppcheck-suppress knownConditionTrueFalse
-        ready_ = initialize != nullptr && uninitialize != nullptr && create != nullptr;
-    }
-    bool ready_ = false;
+    decltype(&::CoInitializeEx) initialize =
+        systemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    decltype(&::CoUninitialize) uninitialize =
+        systemFunction<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    decltype(&::CoCreateInstance) create =
+        systemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
 };
 
 // COM for the calling thread, for as long as the decoding takes.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/win32/picture.hpp"
+#include "runtime/win32/system_library.hpp"
 #include "runtime/win32/text.hpp"
 
 namespace numerak::win32 {
@@ -19,8 +20,7 @@ HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
 // Functions newer than the oldest Windows we start on, looked up where they exist.
 template <class Fn>
 Fn user32Function(const char* name) {
-    const FARPROC f = ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(f));
+    return systemFunction<Fn>(L"user32.dll", name);
 }
 
 // A picture box: its picture at the top left on its background, at the size the window's DPI
@@ -141,6 +141,20 @@ COLORREF toColorRef(Colour colour) {
     if (colour.isSystem()) return ::GetSysColor(colour.systemIndex());
     return RGB(colour.red(), colour.green(), colour.blue());
 }
+
+namespace {
+std::optional<bool> pretended;
+}  // namespace
+
+bool highContrast() {
+    if (pretended) return *pretended;
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void pretendHighContrast(std::optional<bool> on) { pretended = on; }
 
 HFONT createFont(const FontDesign& font, UINT dpi) {
     LOGFONTW lf{};

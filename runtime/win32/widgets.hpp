@@ -2,6 +2,8 @@
 // pixels at a DPI, colours, fonts and lines.
 #pragma once
 
+#include <optional>
+
 #include <windows.h>
 
 #include "runtime/design.hpp"
@@ -16,6 +18,12 @@ RECT outerRect(RECT client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
 
 // Plain references as they are; system colours from the system (COLOR_3DLIGHT, ...).
 COLORREF toColorRef(Colour colour);
+
+// Whether the system asks for high contrast: then the controls the design colours take the
+// system's window colours, so that their text reads as the player's theme means it to. wine has
+// no high-contrast mode to switch; a test can stand in for the system, or hand it back (nullopt).
+bool highContrast();
+void pretendHighContrast(std::optional<bool> on);
 
 // The design's font at the DPI; the window's own font is the system's message face at the
 // 8.25 points the windows were laid out for. The caller deletes it.

@@ -159,6 +159,33 @@ TEST_F(GameWindowTest, looksAsDesigned) {
     EXPECT_EQ(w<QLabel>("Picture1")->alignment(), Qt::AlignLeft | Qt::AlignTop);
 }
 
+TEST_F(GameWindowTest, aHighContrastThemeGivesTheColouredControlsItsOwnColours) {
+    const QPalette normal = QApplication::palette();
+    QPalette contrast = normal;  // white on black, as an inverse high-contrast theme has it
+    for (auto role : {QPalette::Window, QPalette::Base}) contrast.setColor(role, Qt::black);
+    for (auto role : {QPalette::WindowText, QPalette::Text}) contrast.setColor(role, Qt::white);
+    auto colourAt = [&](std::string_view name) {
+        const QImage shown = window->client()->grab().toImage();
+        const QRect r = w(name)->geometry();
+        return shown.pixelColor(r.right() - 3, r.bottom() - 1);
+    };
+    QApplication::setPalette(contrast);
+    QApplication::processEvents();
+    for (auto n : {"Label1", "lblturns", "lblNew", "Option1", "Text2"}) {
+        EXPECT_EQ(w(n)->palette().color(w(n)->backgroundRole()), QColor(Qt::black)) << n;
+        EXPECT_EQ(w(n)->palette().color(w(n)->foregroundRole()), QColor(Qt::white)) << n;
+        if (n != std::string_view("Text2")) {  // a box's face is shaded by the style
+            EXPECT_EQ(colourAt(n), QColor(Qt::black)) << n;
+        }
+    }
+    EXPECT_EQ(window->client()->grab().toImage().pixelColor(2, 200), QColor(255, 0, 0));  // the rest as designed
+    QApplication::setPalette(normal);
+    QApplication::processEvents();
+    EXPECT_EQ(colourAt("Label1"), QColor(255, 0, 0));
+    EXPECT_EQ(colourAt("Option1"), QColor(255, 255, 0));
+    EXPECT_EQ(w("Label1")->palette().color(QPalette::WindowText), normal.color(QPalette::HighlightedText));
+}
+
 TEST_F(GameWindowTest, everyCaptionFitsItsControl) {
     // What the game writes into its labels must show whole in the designed boxes.
     for (auto [label, text] :

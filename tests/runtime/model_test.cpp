@@ -3,8 +3,10 @@
 
 #include <array>
 #include <set>
+#include <string>
 #include <vector>
 
+#include "runtime/contrast.hpp"
 #include "runtime/controls.hpp"
 #include "runtime/conversions.hpp"
 #include "runtime/random.hpp"
@@ -80,6 +82,36 @@ TEST(Form, enterPressesTheDefaultButtonElseTheFocusedCommandButton) {
     EXPECT_EQ(game.enterButton(nullptr), nullptr);
     Form about(ui::frmAboutDesign());
     EXPECT_EQ(about.enterButton(&about["cmdSysInfo"]), &about["cmdOK"]);
+}
+
+TEST(Form, aDescriptionIsTheDescribingLabelsThatSaySomething) {
+    Form game(ui::frmCodeDesign());
+    EXPECT_EQ(game.description(game["Text1"]), "");
+    game["lblturns"].setCaption("You have 5 turns remaining");
+    EXPECT_EQ(game.description(game["Text1"]), "You have 5 turns remaining");
+    game["Label1"].setCaption("Please enter 4 numbers below. (1-7)");
+    EXPECT_EQ(game.description(game["Text1"]), "Please enter 4 numbers below. (1-7) You have 5 turns remaining");
+    const auto names = [](const std::vector<Control*>& controls) {
+        std::set<std::string> n;
+        for (const Control* c : controls) n.insert(std::string(c->name()));
+        return n;
+    };
+    EXPECT_EQ(names(game.describedBy(&game["Label1"])), (std::set<std::string>{"Text1", "Text2", "Text3", "Text4"}));
+    EXPECT_EQ(names(game.describedBy(&game["lblturns"])),
+              (std::set<std::string>{"Text1", "Text2", "Text3", "Text4", "Command1"}));
+    EXPECT_EQ(game.describedBy(nullptr).size(), 5u);
+    EXPECT_TRUE(game.describedBy(&game["lblNew"]).empty());
+}
+
+TEST(Contrast, onlyBlackAndWhiteOrAllButAreHighContrast) {
+    constexpr Colour black{0x000000}, white{0xFFFFFF}, red{0x0000FF};
+    EXPECT_NEAR(ContrastRatio(white, red), 4.0, 0.01);  // the labels' white on red: below 4.5
+    EXPECT_DOUBLE_EQ(ContrastRatio(black, white), ContrastRatio(white, black));
+    EXPECT_NEAR(ContrastRatio(black, white), 21.0, 1e-9);
+    EXPECT_TRUE(IsHighContrast(white, black));
+    EXPECT_TRUE(IsHighContrast(black, Colour{0xFAFAFA}));
+    EXPECT_FALSE(IsHighContrast(black, Colour{0xEFEFEF}));             // Qt's own light palette, 18:1
+    EXPECT_FALSE(IsHighContrast(Colour{0x36342E}, Colour{0xF4F5F6}));  // a desktop's usual dark grey on white
 }
 
 TEST(Generator, startsFromTheSameStateEveryRun) {

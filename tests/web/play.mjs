@@ -356,14 +356,17 @@ test("a screen reader is told of each box, its text and its button, and of the r
   assert.equal(await page.getByRole("textbox", { name: "First number" }).inputValue(), "1");
 });
 
-test("more contrast gives the coloured labels the system's colours, and only then", async (t) => {
+test("more contrast gives the coloured controls the system's colours, and only then", async (t) => {
   const page = await started(t);
-  const colours = () => control(page, "lblNew").evaluate((e) => [getComputedStyle(e).color, getComputedStyle(e).backgroundColor]);
-  assert.deepEqual(await colours(), ["rgb(0, 0, 0)", "rgb(0, 255, 0)"]);
+  const colours = (name) =>
+    control(page, name).evaluate((e) => [getComputedStyle(e).color, getComputedStyle(e).backgroundColor]);
+  const designed = { lblNew: "rgb(0, 255, 0)", Option1: "rgb(255, 255, 0)" };
+  for (const [name, back] of Object.entries(designed)) assert.deepEqual(await colours(name), ["rgb(0, 0, 0)", back]);
   await page.emulateMedia({ forcedColors: "active" });
-  assert.notDeepEqual(await colours(), ["rgb(0, 0, 0)", "rgb(0, 255, 0)"]);
+  assert.notDeepEqual(await colours("lblNew"), ["rgb(0, 0, 0)", "rgb(0, 255, 0)"]);
   await page.emulateMedia({ forcedColors: "none", contrast: "more" });
-  const [fore, back] = await colours();
-  assert.notEqual(back, "rgb(0, 255, 0)");
-  assert.notEqual(fore, back);
+  const system = await colours("lblNew");
+  assert.notEqual(system[1], "rgb(0, 255, 0)");
+  assert.notEqual(system[0], system[1]);
+  for (const name of ["Option1", "Text1"]) assert.deepEqual(await colours(name), system, name);
 });

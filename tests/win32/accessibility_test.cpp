@@ -37,11 +37,24 @@ struct Heard {
     std::string name;
     long role = 0;
     long state = 0;
+    std::string description;
 };
+
+std::string text(IAccessible* acc, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR got = nullptr;
+    std::string said;
+    if ((acc->*get)(self, &got) == S_OK && got) said = win32::narrow(std::wstring(got, ::SysStringLen(got)));
+    ::SysFreeString(got);
+    return said;
+}
 
 // A window's client object, as a screen reader asks for it.
 Heard hear(HWND control) {
-    Heard h{"<no accessible object>", 0, 0};
+    Heard h{"<no accessible object>", 0, 0, {}};
     IAccessible* acc = nullptr;
     if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                             reinterpret_cast<void**>(&acc))) ||
@@ -51,12 +64,8 @@ Heard hear(HWND control) {
     ::VariantInit(&self);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    h.name.clear();
-    if (acc->get_accName(self, &name) == S_OK && name) {
-        h.name = win32::narrow(std::wstring(name, ::SysStringLen(name)));
-        ::SysFreeString(name);
-    }
+    h.name = text(acc, &IAccessible::get_accName);
+    h.description = text(acc, &IAccessible::get_accDescription);
     VARIANT v;
     ::VariantInit(&v);
     if (SUCCEEDED(acc->get_accRole(self, &v)) && v.vt == VT_I4) h.role = v.lVal;
@@ -188,6 +197,45 @@ TEST_F(AccessibilityTest, theLabelsTheGameRewritesAnnounceTheirNewText) {
     EXPECT_NE(std::find(seen.begin(), seen.end(), c("Label1")), seen.end());
     EXPECT_NE(std::find(seen.begin(), seen.end(), c("lblturns")), seen.end());
     EXPECT_EQ(hear(c("lblturns")).name, "You have 5 turns remaining");
+}
+
+// Description changes of this thread's controls, as a screen reader's hook receives them.
+struct DescriptionChanges {
+    static inline std::vector<HWND> changed;
+    static void CALLBACK event(HWINEVENTHOOK, DWORD, HWND w, LONG object, LONG child, DWORD, DWORD) {
+        if (object == OBJID_CLIENT && child == CHILDID_SELF) changed.push_back(w);
+    }
+    DescriptionChanges() {
+        changed.clear();
+        hook = ::SetWinEventHook(EVENT_OBJECT_DESCRIPTIONCHANGE, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, event,
+                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    }
+    ~DescriptionChanges() { ::UnhookWinEvent(hook); }
+    DescriptionChanges(const DescriptionChanges&) = delete;
+    DescriptionChanges& operator=(const DescriptionChanges&) = delete;
+    HWINEVENTHOOK hook;
+};
+
+TEST_F(AccessibilityTest, theBoxesAndGuessAreDescribedByTheRangeAndTheTurnsLeft) {
+    EXPECT_EQ(hear(c("Text1")).description, "");  // nothing dealt, nothing to say
+    click("Option3");                             // Hard: 6 turns
+    click("Command5");
+    EXPECT_EQ(hear(c("Text1")).description, "Please enter 4 numbers below. (1-10)");
+    EXPECT_EQ(hear(c("Command1")).description, "");
+    DescriptionChanges events;
+    ASSERT_TRUE(events.hook);
+    KeyAnswerer::answers = {{VK_RETURN}};
+    click("Command1");  // an entry failure: 5 turns left
+    EXPECT_EQ(KeyAnswerer::seen.back().title, L"enter number");
+    EXPECT_EQ(hear(c("Text4")).description, "Please enter 4 numbers below. (1-10) You have 5 turns remaining");
+    const Heard guess = hear(c("Command1"));
+    EXPECT_EQ(guess.name, "Guess");  // the standard object still answers the rest
+    EXPECT_EQ(guess.description, "You have 5 turns remaining");
+    expectRole(guess, ROLE_SYSTEM_PUSHBUTTON, "Command1");
+    // Told as it happens, so that a screen reader on Guess says it at once.
+    const auto& seen = DescriptionChanges::changed;
+    EXPECT_NE(std::find(seen.begin(), seen.end(), c("Command1")), seen.end());
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), c("Label1")), 0);  // only the described tell
 }
 
 // Runs while a modal window or box is up: the check, then the keys that answer it.

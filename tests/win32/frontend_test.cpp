@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/frmabout.hpp"
@@ -14,6 +16,7 @@
 #include "runtime/win32/form_window.hpp"
 #include "runtime/win32/ids.hpp"
 #include "runtime/win32/text.hpp"
+#include "runtime/win32/widgets.hpp"
 #include "runtime/win32/win32_runtime.hpp"
 #include "tests/about/fake_platform.hpp"
 #include "tests/win32/win32_keys.hpp"
@@ -144,6 +147,40 @@ TEST_F(FrontEndTest, labelsAndBoxesPaintTheirDesignedColours) {
     EXPECT_EQ(brushColour(box), ::GetSysColor(COLOR_3DLIGHT));
     EXPECT_EQ(::GetBkColor(dc), ::GetSysColor(COLOR_3DLIGHT));
     ::ReleaseDC(window->hwnd(), dc);
+}
+
+TEST_F(FrontEndTest, underHighContrastTheColouredControlsTakeTheSystemsColours) {
+    auto painted = [&](UINT message, std::string_view name) {
+        HDC dc = ::GetDC(window->hwnd());
+        const LRESULT brush =
+            ::SendMessageW(window->hwnd(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c(name)));
+        LOGBRUSH lb{};
+        ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
+        const std::pair colours{lb.lbColor, ::GetTextColor(dc)};
+        ::ReleaseDC(window->hwnd(), dc);
+        return colours;
+    };
+    const std::pair system{::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOWTEXT)};
+    struct Unpretend {
+        ~Unpretend() { win32::pretendHighContrast(std::nullopt); }
+    } unpretend;
+    for (const bool on : {true, false}) {
+        win32::pretendHighContrast(on);
+        ::UpdateWindow(window->hwnd());
+        ::SendMessageW(window->hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        // Shown at once: the labels paint again.
+        EXPECT_TRUE(::GetUpdateRect(c("Label1"), nullptr, FALSE)) << on;
+        if (on) {
+            EXPECT_EQ(painted(WM_CTLCOLORSTATIC, "Label1"), system);  // white on red is 3.99:1
+            EXPECT_EQ(painted(WM_CTLCOLORSTATIC, "Option1"), system);
+            EXPECT_EQ(painted(WM_CTLCOLOREDIT, "Text1"), system);
+        } else {
+            EXPECT_EQ(painted(WM_CTLCOLORSTATIC, "Label1"),
+                      std::pair(RGB(255, 0, 0), ::GetSysColor(COLOR_HIGHLIGHTTEXT)));
+            EXPECT_EQ(painted(WM_CTLCOLORSTATIC, "Option1").first, RGB(255, 255, 0));
+        }
+        pump();
+    }
 }
 
 TEST_F(FrontEndTest, aboutIsModalClosesWithEscAndTheCloseBoxAsksBeforeQuitting) {

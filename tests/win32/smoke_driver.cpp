@@ -3,6 +3,8 @@
 // --shots it prints "SHOT <name>" at each window worth a picture and holds there a moment.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -139,6 +141,25 @@ bool visible(HWND form, const char* name) {
     return ::IsWindowVisible(::GetDlgItem(form, commandId(game, name))) != FALSE;
 }
 
+// What a screen reader in another process reads after a control's name.
+std::wstring description(HWND control) {
+    IAccessible* acc = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&acc))) ||
+        !acc)
+        return L"<no accessible object>";
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR got = nullptr;
+    std::wstring said;
+    if (acc->get_accDescription(self, &got) == S_OK && got) said.assign(got, ::SysStringLen(got));
+    ::SysFreeString(got);
+    acc->Release();
+    return said;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +174,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     pid = process.dwProcessId;
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     answerBox(L"Select New game", L"Please choose your preferred difficulty setting on the right.", false, IDOK,
               "message-box");
@@ -163,6 +185,8 @@ int main(int argc, char** argv) {
         press(w, game, "Command5");
         check(shows(w, game, "Label1", L"Please enter 4 numbers below. (1-5)"), "Easy deals numbers from 1 to 5");
         check(waitUntil([&] { return !visible(w, "Option1"); }), "the panel goes once dealt");
+        check(description(::GetDlgItem(w, commandId(game, "Text1"))) == L"Please enter 4 numbers below. (1-5)",
+              "a screen reader hears the range after the first box's name");
         for (const char* box : {"Text1", "Text2", "Text3", "Text4"}) type(w, box, L"0");  // never a secret
         shot("game-window");
         for (int turn = 1; turn <= 9; ++turn) {
