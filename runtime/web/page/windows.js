@@ -226,11 +226,25 @@ function setVisible(id, index, visible) {
     const focusable = Array.from(w.client.querySelectorAll("input, button, [tabindex='0']")).filter(
       (x) => !x.closest("[hidden]") && !e.contains(x)
     );
-    e.hidden = true;
     const after = focusable.find((x) => e.compareDocumentPosition(x) & Node.DOCUMENT_POSITION_FOLLOWING);
     (after || focusable[0] || w.root).focus();
+    // A screen reader told that the focused control has gone guesses the next focus in silence,
+    // and then says nothing when the focus arrives: the control leaves the accessibility tree
+    // only once the browser has told of the new focus (two frames on), unseen until then.
+    e.style.opacity = "0";
+    e.style.pointerEvents = "none";
+    const hiding = (e.hiding = {});
+    requestAnimationFrame(() =>
+      requestAnimationFrame(() => {
+        if (e.hiding !== hiding) return;
+        e.hidden = true;
+        e.style.opacity = e.style.pointerEvents = "";
+      })
+    );
     return;
   }
+  e.hiding = null;
+  e.style.opacity = e.style.pointerEvents = "";
   e.hidden = !visible;
 }
 
