@@ -168,23 +168,25 @@ TEST_F(AccessibilityTest, theStatesFollowTheGame) {
     EXPECT_EQ(hear(c("Label1")).name, "Please enter 4 numbers below. (1-7)");
 }
 
-// Events of this thread's windows, as a screen reader's hook receives them.
-struct NameChanges {
+// Events of one kind of this thread's controls, as a screen reader's hook receives them: the
+// name (a label's text) or the description of a control's client object changed.
+template <DWORD Kind>
+struct ClientEvents {
     static inline std::vector<HWND> changed;
     static void CALLBACK event(HWINEVENTHOOK, DWORD, HWND w, LONG object, LONG child, DWORD, DWORD) {
-        // The label's text is the name of its client object.
         if (object == OBJID_CLIENT && child == CHILDID_SELF) changed.push_back(w);
     }
-    NameChanges() {
+    ClientEvents() {
         changed.clear();
-        hook = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, event,
-                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        hook = ::SetWinEventHook(Kind, Kind, nullptr, event, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     }
-    ~NameChanges() { ::UnhookWinEvent(hook); }
-    NameChanges(const NameChanges&) = delete;
-    NameChanges& operator=(const NameChanges&) = delete;
+    ~ClientEvents() { ::UnhookWinEvent(hook); }
+    ClientEvents(const ClientEvents&) = delete;
+    ClientEvents& operator=(const ClientEvents&) = delete;
     HWINEVENTHOOK hook;
 };
+using NameChanges = ClientEvents<EVENT_OBJECT_NAMECHANGE>;
+using DescriptionChanges = ClientEvents<EVENT_OBJECT_DESCRIPTIONCHANGE>;
 
 TEST_F(AccessibilityTest, theLabelsTheGameRewritesAnnounceTheirNewText) {
     NameChanges events;
@@ -198,23 +200,6 @@ TEST_F(AccessibilityTest, theLabelsTheGameRewritesAnnounceTheirNewText) {
     EXPECT_NE(std::find(seen.begin(), seen.end(), c("lblturns")), seen.end());
     EXPECT_EQ(hear(c("lblturns")).name, "You have 5 turns remaining");
 }
-
-// Description changes of this thread's controls, as a screen reader's hook receives them.
-struct DescriptionChanges {
-    static inline std::vector<HWND> changed;
-    static void CALLBACK event(HWINEVENTHOOK, DWORD, HWND w, LONG object, LONG child, DWORD, DWORD) {
-        if (object == OBJID_CLIENT && child == CHILDID_SELF) changed.push_back(w);
-    }
-    DescriptionChanges() {
-        changed.clear();
-        hook = ::SetWinEventHook(EVENT_OBJECT_DESCRIPTIONCHANGE, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, event,
-                                 ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    }
-    ~DescriptionChanges() { ::UnhookWinEvent(hook); }
-    DescriptionChanges(const DescriptionChanges&) = delete;
-    DescriptionChanges& operator=(const DescriptionChanges&) = delete;
-    HWINEVENTHOOK hook;
-};
 
 TEST_F(AccessibilityTest, theBoxesAndGuessAreDescribedByTheRangeAndTheTurnsLeft) {
     EXPECT_EQ(hear(c("Text1")).description, "");  // nothing dealt, nothing to say
