@@ -354,6 +354,12 @@ test("a screen reader is told of each box, its text and its button, and of the r
   assert.ok(first.focused, "the keyboard is in the first box after the deal");
   await page.keyboard.type("1");
   assert.equal(await page.getByRole("textbox", { name: "First number" }).inputValue(), "1");
+  // Behind a box the labels keep quiet, or the page's return would be read as their change.
+  await control(page, "Command1").click();
+  await page.waitForFunction(() => document.activeElement?.textContent === "OK");
+  assert.equal(await control(page, "Label1").getAttribute("aria-live"), "off");
+  await page.keyboard.press("Enter");
+  await page.waitForFunction(() => document.querySelector('section.window [data-name="Label1"]').ariaLive === "polite");
 });
 
 test("more contrast gives the coloured controls the system's colours, and only then", async (t) => {

@@ -35,6 +35,7 @@ function boxButton(box, parent, name, onPress) {
 // The box up and modal, then the keyboard into it once the browser has shown it, so that a
 // screen reader is told of a new dialog, reads its title and text, then the focused button.
 function showAndFocus(dialog, target) {
+  quietBehind(dialog);
   dialog.showModal();
   target.focus();
   requestAnimationFrame(() => {

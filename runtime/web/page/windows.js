@@ -83,7 +83,7 @@ function control(w, c) {
     case "label":
       e = element("div", "label");
       e.textContent = c.caption;
-      e.setAttribute("aria-live", "polite");
+      e.setAttribute("aria-live", modalsUp ? "off" : "polite");
       break;
     case "text":
       e = element("input", "textbox");
@@ -253,12 +253,32 @@ function setChosen(id, index, chosen) {
   if (radio && radio.checked !== chosen) radio.checked = chosen;
 }
 
+// A modal dialog takes the rest of the page out of the accessibility tree and closing it puts it
+// back, which a screen reader hears as every label changing at once. The labels stay quiet while
+// a dialog is up, and until the browser has told of the page's return (two frames on).
+let modalsUp = 0;
+function quietBehind(dialog) {
+  const live = (value) => {
+    for (const e of document.querySelectorAll(".label[aria-live]")) e.setAttribute("aria-live", value);
+  };
+  if (modalsUp++ === 0) live("off");
+  dialog.addEventListener(
+    "close",
+    () => {
+      if (--modalsUp > 0) return;
+      requestAnimationFrame(() => requestAnimationFrame(() => modalsUp === 0 && live("polite")));
+    },
+    { once: true }
+  );
+}
+
 function showWindow(id, modal, focusIndex) {
   const w = windows.get(id);
   if (!w) return;
   w.root.hidden = false;
   if (modal && w.root.showModal) {
     w.beneath = Array.from(windows.values()).filter((x) => x !== w).pop(); // gets the keyboard back
+    quietBehind(w.root);
     w.root.showModal();
   }
   placeOnScreen(w, fit());
