@@ -77,7 +77,7 @@ void FormWindow::build() {
     buildMenus();
     applyTabOrder();
     describe(nullptr);
-    moreContrast_ = systemAsksForMoreContrast();  // as the widgets were built
+    followContrast();
 
     form_.setListener([this](Control& c, Property p) { reflect(c, p); });
 

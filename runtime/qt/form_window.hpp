@@ -70,7 +70,7 @@ private:
     std::function<void()> onUnloaded_;
     bool unloaded_ = false;
     bool iconRead_ = false;
-    bool moreContrast_ = false;  // the controls the design colours have the system's colours
+    bool moreContrast_ = false;  // the controls the design colours have the system's colours (built with their own)
 };
 
 }  // namespace numerak::qt

@@ -212,7 +212,6 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setText(toQString(d.caption));
-            colourWidget(label, d, systemAsksForMoreContrast());
             w = label;
             break;
         }
@@ -220,7 +219,6 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             auto* edit = new QLineEdit(parent);
             edit->setMaxLength(std::numeric_limits<int>::max());  // a text box holds any text
             edit->setText(toQString(d.caption));
-            colourWidget(edit, d, systemAsksForMoreContrast());
             w = edit;
             break;
         }
@@ -235,7 +233,6 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
         case ControlKind::OptionButton: {
             auto* option = new QRadioButton(toQString(d.caption), parent);
             option->setBackgroundRole(QPalette::Window);
-            colourWidget(option, d, systemAsksForMoreContrast());
             w = option;
             break;
         }
@@ -256,6 +253,7 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
             w->setVisible(d.visible);
             return w;
     }
+    colourWidget(w, d, false);  // its window gives it the system's where the system asks for more contrast
     if (!d.accessibleName.empty()) w->setAccessibleName(toQString(d.accessibleName));
     if (d.font) w->setFont(toQFont(*d.font));
     w->setGeometry(toPixels(d.left, d.top, d.width, d.height));

@@ -56,7 +56,8 @@ bool systemAsksForMoreContrast();
 // Gives a label, text box or option button its designed colours, or the system's.
 void colourWidget(QWidget* widget, const ControlDesign& design, bool systemColours);
 
-// Builds the widget for a control, placed, coloured and captioned as designed.
+// Builds the widget for a control, placed, coloured and captioned as designed (the design's own
+// colours: high contrast is its window's to follow).
 QWidget* createWidget(const ControlDesign& design, QWidget* parent);
 
 inline QString toQString(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }

@@ -41,9 +41,9 @@ struct Accessibility {
     // The object handed to a reader lives in this thread's apartment, for as long as the reader
     // holds it: COM stays up on the window thread from the first question to the end.
     bool comReady = [] {
-        const auto initialize = systemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-        if (!initialize) return false;
-        const HRESULT result = initialize(nullptr, COINIT_APARTMENTTHREADED);
+        const Com& com = Com::get();
+        if (!com.ready()) return false;
+        const HRESULT result = com.initialize(nullptr, COINIT_APARTMENTTHREADED);
         return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
     }();
 };

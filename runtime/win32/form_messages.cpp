@@ -31,6 +31,15 @@ LRESULT FormWindow::colour(HDC dc, HWND child, UINT message, WPARAM wParam, LPAR
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+// New system colours, or high contrast switched: the brushes are made again, and every control
+// paints itself again.
+void FormWindow::recolour() {
+    for (auto& [colour, b] : brushes_) ::DeleteObject(b);
+    brushes_.clear();
+    highContrast_ = highContrast();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void FormWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(hwnd_, &ps);
@@ -103,17 +112,9 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                            SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
-        case WM_SYSCOLORCHANGE:
-            for (auto& [colour, b] : brushes_) ::DeleteObject(b);
-            brushes_.clear();
-            highContrast_ = highContrast();
-            ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-            return 0;
+        case WM_SYSCOLORCHANGE: recolour(); return 0;
         case WM_SETTINGCHANGE:
-            if (wParam == SPI_SETHIGHCONTRAST && highContrast() != highContrast_) {
-                highContrast_ = !highContrast_;
-                ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-            }
+            if (wParam == SPI_SETHIGHCONTRAST && highContrast() != highContrast_) recolour();
             return ::DefWindowProcW(hwnd_, message, wParam, lParam);
         default: return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }

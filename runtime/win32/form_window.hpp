@@ -69,6 +69,7 @@ private:
     void describe(const Control* changed);  // every described control for null
     LRESULT colour(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
+    void recolour();
     HBRUSH brush(Colour colour);
     Binding* binding(int id);
     Binding* binding(const Control* control);  // null for null

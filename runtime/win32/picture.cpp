@@ -31,24 +31,6 @@ private:
     T* p_ = nullptr;
 };
 
-// COM, from ole32.dll loaded the first time a picture is decoded: the program needs it for
-// little else.
-class Com {
-public:
-    static const Com& get() {
-        static const Com com;
-        return com;
-    }
-    bool ready() const { return initialize != nullptr && uninitialize != nullptr && create != nullptr; }
-
-    decltype(&::CoInitializeEx) initialize =
-        systemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-    decltype(&::CoUninitialize) uninitialize =
-        systemFunction<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
-    decltype(&::CoCreateInstance) create =
-        systemFunction<decltype(&::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-};
-
 // COM for the calling thread, for as long as the decoding takes.
 struct ComApartment {
     const Com& com = Com::get();

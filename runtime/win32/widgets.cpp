@@ -17,12 +17,6 @@ constexpr wchar_t pictureClass[] = L"NumerakPicture";
 
 HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
 
-// Functions newer than the oldest Windows we start on, looked up where they exist.
-template <class Fn>
-Fn user32Function(const char* name) {
-    return systemFunction<Fn>(L"user32.dll", name);
-}
-
 // A picture box: its picture at the top left on its background, at the size the window's DPI
 // gives it, and a focus mark when it has the keyboard, for it takes the focus in its turn.
 // The picture is decoded when the box is first painted, not when its window is built: the game
@@ -117,8 +111,8 @@ int scaled(Twips twips, UINT dpi) {
 UINT windowDpi(HWND window) {
     using ForWindow = UINT(WINAPI*)(HWND);
     using ForSystem = UINT(WINAPI*)();
-    static const auto forWindow = user32Function<ForWindow>("GetDpiForWindow");
-    static const auto forSystem = user32Function<ForSystem>("GetDpiForSystem");
+    static const auto forWindow = systemFunction<ForWindow>(L"user32.dll", "GetDpiForWindow");
+    static const auto forSystem = systemFunction<ForSystem>(L"user32.dll", "GetDpiForSystem");
     if (window && forWindow) return forWindow(window);
     if (forSystem) return forSystem();
     HDC screen = ::GetDC(nullptr);
@@ -129,7 +123,7 @@ UINT windowDpi(HWND window) {
 
 RECT outerRect(RECT client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi) {
     using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto forDpi = user32Function<ForDpi>("AdjustWindowRectExForDpi");
+    static const auto forDpi = systemFunction<ForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (forDpi)
         forDpi(&client, style, hasMenu, exStyle, dpi);
     else
