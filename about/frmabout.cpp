@@ -34,8 +34,8 @@ const WindowDesign& frmAbout::design() const { return ui::frmAboutDesign(); }
 
 std::vector<Route> frmAbout::routes() {
     return {
-        {"cmdOK", Event::Click, [this] { cmdOK_Click(); }},
-        {"cmdSysInfo", Event::Click, [this] { cmdSysInfo_Click(); }},
+        {"cmdOK", [this] { cmdOK_Click(); }},
+        {"cmdSysInfo", [this] { cmdSysInfo_Click(); }},
     };
 }
 

@@ -39,14 +39,10 @@ Control& frmCode::c(std::string_view name) {
 
 std::vector<Route> frmCode::routes() {
     return {
-        {"Command1", Event::Click, [this] { Command1_Click(); }},
-        {"mnuGameGuess", Event::Click, [this] { mnuGameGuess_Click(); }},
-        {"Command2", Event::Click, [this] { Command2_Click(); }},
-        {"mnuGameNew", Event::Click, [this] { mnuGameNew_Click(); }},
-        {"Command5", Event::Click, [this] { Command5_Click(); }},
-        {"Command3", Event::Click, [this] { Command3_Click(); }},
-        {"mnuFileClose", Event::Click, [this] { mnuFileClose_Click(); }},
-        {"mnuHelpAbout", Event::Click, [this] { mnuHelpAbout_Click(); }},
+        {"Command1", [this] { Command1_Click(); }},         {"mnuGameGuess", [this] { mnuGameGuess_Click(); }},
+        {"Command2", [this] { Command2_Click(); }},         {"mnuGameNew", [this] { mnuGameNew_Click(); }},
+        {"Command5", [this] { Command5_Click(); }},         {"Command3", [this] { Command3_Click(); }},
+        {"mnuFileClose", [this] { mnuFileClose_Click(); }}, {"mnuHelpAbout", [this] { mnuHelpAbout_Click(); }},
     };
 }
 

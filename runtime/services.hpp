@@ -15,16 +15,13 @@ namespace numerak {
 enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
-enum class Event { Click };
-
 // Thrown by EndProgram. Deliberately not a std::exception, so that no failure trap catches it:
 // it unwinds the calling handler up to the front end's dispatcher, which ends the program.
 struct ProgramEnd {};
 
-// One control event and the handler that answers it.
+// A control's click (a press, a chosen option, a menu item) and the handler that answers it.
 struct Route {
     std::string_view control;
-    Event event = Event::Click;
     std::function<void()> handler;
 };
 

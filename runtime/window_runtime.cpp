@@ -82,11 +82,11 @@ void WindowRuntime::start(FormLogic& window) {
     if (!ended_ && !isLoaded(window)) endProgram();
 }
 
-void WindowRuntime::raise(FormLogic& window, std::string_view control, Event event) {
+void WindowRuntime::raise(FormLogic& window, std::string_view control) {
     const auto it = find(window);
     if (it == loaded_.end()) return;
     for (const Route& route : it->routes) {
-        if (route.control == control && route.event == event) {
+        if (route.control == control) {
             // A copy: the handler may unload its window, and the list with it.
             const std::function<void()> handler = route.handler;
             run(window, handler);
@@ -127,14 +127,19 @@ void WindowRuntime::dispatch(const std::function<void()>& fn) {
     if (running_ == 0 && !retired_.empty()) scheduleCollectUnloaded();
 }
 
-void WindowRuntime::typed(Control& control, const std::function<std::string()>& text) {
-    dispatch([&] { control.setText(text()); });
+void WindowRuntime::typed(Control& control, std::string text) {
+    dispatch([&] { control.setText(std::move(text)); });
 }
 
 void WindowRuntime::chosen(Control& control) {
     dispatch([&] {
         if (control.isOption()) control.setValue(true);
     });
+}
+
+void WindowRuntime::optionClicked(FormLogic& window, Control& option) {
+    chosen(option);
+    raise(window, option.name());
 }
 
 void WindowRuntime::tell(const std::string& failure) {

@@ -47,10 +47,10 @@ public:
     // The start of the program: loads the start window and shows it, through the dispatcher.
     void start(FormLogic& window);
 
-    // An event of a control: the handler the window routes it to, if any, runs through the
+    // A click of a control: the handler the window routes it to, if any, runs through the
     // dispatcher, unless a box is waiting for the player or a modal window above this one is
     // showing. Handlers run one at a time.
-    void raise(FormLogic& window, std::string_view control, Event event = Event::Click);
+    void raise(FormLogic& window, std::string_view control);
     // The window's close box: a request to unload it, under the same rule.
     void closeBox(FormLogic& window);
 
@@ -61,8 +61,10 @@ public:
     // What the player typed into a text box, or the option button the player chose, written into
     // its control. It goes through the dispatcher like a handler: a failure is told in a box,
     // never thrown into the toolkit's code.
-    void typed(Control& control, const std::function<std::string()>& text);
+    void typed(Control& control, std::string text);
     void chosen(Control& control);
+    // The player clicked an option button (or chose it by a key): it is chosen, then clicked.
+    void optionClicked(FormLogic& window, Control& option);
 
     bool ended() const { return ended_; }
     bool isLoaded(const FormLogic& window) const;

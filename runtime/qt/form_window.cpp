@@ -15,6 +15,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "runtime/keys.hpp"
 #include "runtime/qt/qt_runtime.hpp"
 #include "runtime/qt/widgets.hpp"
 
@@ -48,31 +49,33 @@ void FormWindow::build() {
     client_->resize(clientSize);
     setCentralWidget(client_);
 
-    std::vector<QWidget*> hairlines;
+    std::vector<QWidget*> hairlines;  // drawn above the controls laid before them
     for (const auto& control : form_.controls()) {
         const ControlDesign* cd = control->design();
         if (!cd) continue;
         QWidget* w = createWidget(*cd, client_);
-        if (cd->kind == ControlKind::Line && cd->lineStyle == LineStyle::InsideSolid) hairlines.push_back(w);
+        if (LookOf(*cd, BaseDpi, false).onTop) hairlines.push_back(w);
         w->setObjectName(toQString(cd->name) + (cd->index >= 0 ? QStringLiteral("_%1").arg(cd->index) : QString()));
         bindings_.push_back({control.get(), w, nullptr});
         Control* model = control.get();
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             QObject::connect(edit, &QLineEdit::textChanged, edit, [this, model](const QString& text) {
-                if (!unloaded_) runtime_.typed(*model, [&text] { return text.toStdString(); });
+                if (!unloaded_) runtime_.typed(*model, text.toStdString());
             });
         } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
             option->installEventFilter(this);  // the arrow keys, below
-            // Its group clears the others in the model too.
+            // Chosen other than by a click (by a screen reader), its group clears the others in the
+            // model too.
             QObject::connect(option, &QRadioButton::toggled, option, [this, model](bool checked) {
                 if (checked && !unloaded_) runtime_.chosen(*model);
             });
-        }
-        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            QObject::connect(option, &QAbstractButton::clicked, option, [this, model] {
+                if (!unloaded_) runtime_.optionClicked(logic_, *model);
+            });
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             QObject::connect(button, &QAbstractButton::clicked, button, [this, model] { clicked(*model); });
+        }
     }
-    // Hairlines stay above the wide lines laid beside them, so that a grey hairline over a white
-    // two-pixel line reads as an engraved groove whichever was laid first.
     for (QWidget* line : hairlines) line->raise();
     buildMenus();
     applyTabOrder();
@@ -237,39 +240,72 @@ Control* FormWindow::controlOf(const QObject* w) const {
     return nullptr;
 }
 
-// The arrow keys on an option button move to the next one round the group and choose it, which
-// clicks it, as on Windows; Qt would only move the keyboard while none is chosen yet.
-bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && !unloaded_) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        int step = 0;
-        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
-            if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Right) step = 1;
-            if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Left) step = -1;
-        }
-        const Control* from = step != 0 ? controlOf(watched) : nullptr;
-        if (const Control* next = from ? form_.optionAfter(*from, step) : nullptr) {
-            if (auto* option = qobject_cast<QAbstractButton*>(widget(next->name(), next->index()))) {
-                option->setFocus(Qt::TabFocusReason);
-                option->click();
-            }
-            return true;
-        }
+namespace {
+
+KeyPress keyPress(const QKeyEvent* event) {
+    KeyPress k;
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        k.key = Key::Enter;
+    else if (key == Qt::Key_Escape)
+        k.key = Key::Escape;
+    else if (key == Qt::Key_Up)
+        k.key = Key::Up;
+    else if (key == Qt::Key_Down)
+        k.key = Key::Down;
+    else if (key == Qt::Key_Left)
+        k.key = Key::Left;
+    else if (key == Qt::Key_Right)
+        k.key = Key::Right;
+    else if (key == Qt::Key_F10)
+        k.key = Key::F10;
+    else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        k.key = Key::Letter;
+        k.letter = static_cast<char>('A' + (key - Qt::Key_A));
     }
+    const Qt::KeyboardModifiers m = event->modifiers();
+    k.alt = m.testFlag(Qt::AltModifier);
+    k.ctrl = m.testFlag(Qt::ControlModifier);
+    k.shift = m.testFlag(Qt::ShiftModifier);
+    k.meta = m.testFlag(Qt::MetaModifier);
+    return k;
+}
+
+}  // namespace
+
+// A key the window answers itself, by the core's rules; false for the toolkit's own (typing, Tab,
+// and the access keys and F10, which Qt's buttons and menu bar answer the same way).
+bool FormWindow::windowKey(const QKeyEvent* event) {
+    if (unloaded_) return false;
+    const KeyAction action =
+        KeyActionFor(form_, keyPress(event), controlOf(QApplication::focusWidget()), [this](const Control& c) {
+            const QWidget* w = widget(c.name(), c.index());
+            return w && w->isVisible() && w->isEnabled();
+        });
+    auto* target =
+        action.target ? qobject_cast<QAbstractButton*>(widget(action.target->name(), action.target->index())) : nullptr;
+    switch (action.does) {
+        case KeyDoes::Pass:
+        case KeyDoes::OpenMenuBar: return false;
+        case KeyDoes::Nothing: return true;
+        case KeyDoes::Choose:
+            if (target) target->setFocus(Qt::TabFocusReason);
+            [[fallthrough]];
+        case KeyDoes::Press:
+            if (target) target->click();
+            return true;
+    }
+    return false;
+}
+
+// An option button takes the arrow keys itself: the window's rules come first.
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && windowKey(static_cast<QKeyEvent*>(event))) return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
-    const Control* pressed = nullptr;
-    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            pressed = form_.enterButton(controlOf(QApplication::focusWidget()));
-        else if (event->key() == Qt::Key_Escape)
-            pressed = form_.cancelButton();
-    }
-    auto* target = pressed ? qobject_cast<QAbstractButton*>(widget(pressed->name(), pressed->index())) : nullptr;
-    if (target && target->isVisible()) {
-        target->click();
+    if (windowKey(event)) {
         event->accept();
         return;
     }

@@ -12,6 +12,7 @@
 #include "runtime/window_runtime.hpp"
 
 class QAction;
+class QKeyEvent;
 
 namespace numerak::qt {
 
@@ -23,9 +24,6 @@ public:
     FormWindow(QtRuntime& runtime, Form& form, FormLogic& logic);
     ~FormWindow() override;
 
-    Form& form() { return form_; }
-    FormLogic& logic() { return logic_; }
-
     // The widget realising a control, or the action realising a menu item; null when none.
     QWidget* widget(std::string_view name, int index = -1) const;
     QAction* action(std::string_view name) const;
@@ -36,7 +34,6 @@ public:
     void showWindowModal() override;
     // Stops routing events, hides the window and tells whoever waits for it.
     void unloaded() override;
-    bool isUnloaded() const { return unloaded_; }
     void setOnUnloaded(std::function<void()> fn) { onUnloaded_ = std::move(fn); }
 
 protected:
@@ -61,6 +58,7 @@ private:
     Control* controlOf(const QObject* widget) const;
     void describe(const Control* changed);
     void followContrast();
+    bool windowKey(const QKeyEvent* event);
 
     QtRuntime& runtime_;
     Form& form_;

@@ -41,13 +41,9 @@ QColor toQColor(Colour colour, const QPalette& palette) {
     }
 }
 
-QRect toPixels(Twips left, Twips top, Twips width, Twips height) {
-    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
-}
-
-QFont toQFont(const FontDesign& font) {
+QFont toQFont(const FontDesign& font, int pixels) {
     QFont f(toQString(font.face));
-    f.setPixelSize(static_cast<int>(std::lround(font.points * 96.0 / 72.0)));
+    f.setPixelSize(pixels);
     f.setWeight(static_cast<QFont::Weight>(font.weight));
     f.setItalic(font.italic);
     f.setUnderline(font.underline);
@@ -57,11 +53,12 @@ QFont toQFont(const FontDesign& font) {
 
 QFont interfaceFont() {
 #ifdef Q_OS_WIN
-    return toQFont({.face = "MS Shell Dlg 2"});
+    const FontDesign face{.face = "MS Shell Dlg 2"};
 #else
     // Metrically the face the windows were laid out with; every caption fits at 8.25 points.
-    return toQFont({.face = "Liberation Sans"});
+    const FontDesign face{.face = "Liberation Sans"};
 #endif
+    return toQFont(face, PointsAtDpi(face.points, BaseDpi));
 }
 
 namespace {
@@ -107,27 +104,26 @@ QString picturePath(std::string_view fileName) { return QStringLiteral(":/pictur
 
 LineWidget::LineWidget(const ControlDesign& design, QWidget* parent)
     : QWidget(parent),
-      design_(design),
-      from_(TwipsToPixels(design.left), TwipsToPixels(design.top)),
-      to_(TwipsToPixels(design.width), TwipsToPixels(design.height)) {
+      look_(LookOf(design, BaseDpi, false)),
+      from_(look_.rect.left, look_.rect.top),
+      to_(look_.rect.width, look_.rect.height) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
 
 QRect LineWidget::lineRect() const {
-    const QRect drawn = QRect(from_, to_).normalized().adjusted(0, 0, 0, design_.lineWidth - 1);
+    const QRect drawn = QRect(from_, to_).normalized().adjusted(0, 0, 0, look_.lineWidth - 1);
     return drawn.intersected(rect());
 }
 
 void LineWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor colour = toQColor(design_.fore.value_or(Colour{0}), palette());
-    QPen pen(colour);
-    pen.setWidth(design_.lineWidth);
+    QPen pen(toQColor(look_.fore.value_or(Colour{0}), palette()));
+    pen.setWidth(look_.lineWidth);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
     // A pen of width w is centred on the line; shift so it covers the pixels from the line down.
-    const QPointF shift(design_.lineWidth % 2 ? 0.5 : 0.0, design_.lineWidth / 2.0);
+    const QPointF shift(look_.lineWidth % 2 ? 0.5 : 0.0, look_.lineWidth / 2.0);
     p.drawLine(QPointF(from_) + shift, QPointF(to_) + shift);
 }
 
@@ -150,18 +146,17 @@ protected:
     }
 
 private:
-    // One picture decoded: the file as it is at scale 1; above that the one drawn at twice the
-    // size (where there is none, the file itself), scaled smoothly to the screen.
+    // One picture decoded, the first there is of those for the screen's scale, scaled smoothly
+    // to the screen.
     QPixmap forScale(qreal scale) const {
-        const ScaledPicture chosen = PictureForScale(fileName_, scale);
-        if (chosen.drawnAt <= 1.0) return QPixmap(picturePath(chosen.file));
-        QPixmap picture(picturePath(chosen.file));
-        qreal drawnAt = chosen.drawnAt;
-        if (picture.isNull()) {
-            picture.load(picturePath(fileName_));
-            drawnAt = 1.0;
-        }
-        if (picture.isNull()) return picture;
+        QPixmap picture;
+        qreal drawnAt = 1.0;
+        for (const ScaledPicture& candidate : PicturesForScale(fileName_, scale))
+            if (picture.load(picturePath(candidate.file))) {
+                drawnAt = candidate.drawnAt;
+                break;
+            }
+        if (picture.isNull() || (drawnAt <= 1.0 && scale <= 1.0)) return picture;
         const QSize size(qRound(picture.width() / drawnAt * scale), qRound(picture.height() / drawnAt * scale));
         if (picture.size() != size) picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         picture.setDevicePixelRatio(scale);
@@ -181,24 +176,16 @@ bool systemAsksForMoreContrast() {
     return IsHighContrast(colour(system.color(QPalette::WindowText)), colour(system.color(QPalette::Window)));
 }
 
-void colourWidget(QWidget* w, const ControlDesign& d, bool systemColours) {
-    // Lines paint their own colour, pictures their picture; standard buttons paint the
-    // platform's button face, so a stored colour is not seen.
-    const bool coloured =
-        d.kind == ControlKind::Label || d.kind == ControlKind::TextBox || d.kind == ControlKind::OptionButton;
-    if (!coloured || (!d.back && !d.fore)) return;
-    // Its own background role (Window for labels and option buttons, Base for text boxes) and
-    // the text role that goes with it; the other roles as its window has them.
+void colourWidget(QWidget* w, const ControlDesign& d, bool moreContrast) {
+    const ControlLook look = LookOf(d, BaseDpi, moreContrast);
+    if (d.kind == ControlKind::Line || (!look.back && !look.fore)) return;  // a line paints its own
+    // Its own background role (Window for labels, option and picture boxes, Base for text boxes)
+    // and the text role that goes with it; the other roles as its window has them.
     const QPalette::ColorRole back = w->backgroundRole(), text = w->foregroundRole();
     const QPalette& system = QGuiApplication::palette();
     QPalette pal;
-    if (systemColours) {
-        pal.setColor(back, system.color(back));
-        pal.setColor(text, system.color(text));
-    } else {
-        if (d.back) pal.setColor(back, toQColor(*d.back, system));
-        if (d.fore) pal.setColor(text, toQColor(*d.fore, system));
-    }
+    if (look.back) pal.setColor(back, toQColor(*look.back, system));
+    if (look.fore) pal.setColor(text, toQColor(*look.fore, system));
     w->setPalette(pal);
     if (back != QPalette::Base) w->setAutoFillBackground(true);
 }
@@ -239,10 +226,6 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
         case ControlKind::PictureBox: {
             auto* picture = new PictureBox(d.picture, parent);
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            QPalette pal = picture->palette();
-            pal.setColor(QPalette::Window, toQColor(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)), pal));
-            picture->setPalette(pal);
-            picture->setAutoFillBackground(true);
             picture->setFocusPolicy(Qt::TabFocus);  // a picture box takes the focus in its turn
             w = picture;
             break;
@@ -255,8 +238,9 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
     }
     colourWidget(w, d, false);  // its window gives it the system's where the system asks for more contrast
     if (!d.accessibleName.empty()) w->setAccessibleName(toQString(d.accessibleName));
-    if (d.font) w->setFont(toQFont(*d.font));
-    w->setGeometry(toPixels(d.left, d.top, d.width, d.height));
+    const ControlLook look = LookOf(d, BaseDpi, false);
+    if (d.font && look.fontPixels) w->setFont(toQFont(*d.font, *look.fontPixels));
+    w->setGeometry(toQRect(look.rect));
     w->setVisible(d.visible);
     return w;
 }

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "runtime/design.hpp"
+#include "runtime/look.hpp"
 
 namespace numerak::qt {
 
@@ -17,11 +18,11 @@ namespace numerak::qt {
 // through the application palette.
 QColor toQColor(Colour colour, const QPalette& palette);
 
-QRect toPixels(Twips left, Twips top, Twips width, Twips height);
+inline QRect toQRect(PixelRect r) { return {r.left, r.top, r.width, r.height}; }
 
-// A design font at the size the layout was made for: points at 96 dots per inch, in pixels, so
-// that text keeps its proportion to the twips geometry.
-QFont toQFont(const FontDesign& font);
+// A design font at the pixel size its look gives at 96 dots per inch, so that text keeps its
+// proportion to the twips geometry; Qt scales both for the screen.
+QFont toQFont(const FontDesign& font, int pixels);
 
 // The application's user-interface font, fixed so that a desktop theme cannot change the size
 // the windows were laid out for.
@@ -46,15 +47,15 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
-    const ControlDesign& design_;
+    ControlLook look_;
     QPoint from_, to_;  // the design's end points, in pixels
 };
 
 // Whether the platform theme's palette is a high-contrast one: there is no other word of it
 // from the system. Then the controls the design colours take the palette's colours instead.
 bool systemAsksForMoreContrast();
-// Gives a label, text box or option button its designed colours, or the system's.
-void colourWidget(QWidget* widget, const ControlDesign& design, bool systemColours);
+// Gives a control the colours of its look, with or without more contrast.
+void colourWidget(QWidget* widget, const ControlDesign& design, bool moreContrast);
 
 // Builds the widget for a control, placed, coloured and captioned as designed (the design's own
 // colours: high contrast is its window's to follow).

@@ -17,16 +17,11 @@ HBRUSH FormWindow::brush(Colour colour) {
 LRESULT FormWindow::colour(HDC dc, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
     for (auto& b : bindings_) {
         if (b.hwnd != child) continue;
-        const ControlDesign& d = *b.control->design();
-        if (highContrast_ && (d.fore || d.back)) {
-            ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-            ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-        }
-        if (d.fore) ::SetTextColor(dc, toColorRef(*d.fore));
-        if (!d.back) break;
-        ::SetBkColor(dc, toColorRef(*d.back));
-        return reinterpret_cast<LRESULT>(brush(*d.back));
+        const ControlLook look = LookOf(*b.control->design(), static_cast<int>(dpi_), highContrast_);
+        if (look.fore) ::SetTextColor(dc, toColorRef(*look.fore));
+        if (!look.back) break;
+        ::SetBkColor(dc, toColorRef(*look.back));
+        return reinterpret_cast<LRESULT>(brush(*look.back));
     }
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -43,14 +38,13 @@ void FormWindow::recolour() {
 void FormWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(hwnd_, &ps);
-    // Hairlines go over the wide lines laid beside them, so that a grey hairline on a white
-    // two-pixel line reads as an engraved groove whichever was laid first.
-    for (const bool hairlines : {false, true})
+    // In creation order, those drawn on top last.
+    for (const bool onTop : {false, true})
         for (const auto& b : bindings_) {
             const ControlDesign* d = b.control->design();
-            if (d && d->kind == ControlKind::Line && b.control->visible() &&
-                (d->lineStyle == LineStyle::InsideSolid) == hairlines)
-                paintLine(dc, *d, dpi_);
+            if (!d || d->kind != ControlKind::Line || !b.control->visible()) continue;
+            const ControlLook look = LookOf(*d, static_cast<int>(dpi_), false);
+            if (look.onTop == onTop) paintLine(dc, look);
         }
     ::EndPaint(hwnd_, &ps);
 }

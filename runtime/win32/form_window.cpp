@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "runtime/keys.hpp"
 #include "runtime/win32/accessible.hpp"
 #include "runtime/win32/ids.hpp"
 #include "runtime/win32/text.hpp"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr wchar_t formClass[] = L"NumerakForm";
 constexpr int programIcon = 1;  // the icon group of numerak.exe
-
-HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
 
 bool pressed(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
@@ -38,16 +37,7 @@ FormWindow::~FormWindow() {
 }
 
 void FormWindow::build(HWND owner) {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = thisModule();
-        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        wc.lpszClassName = formClass;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+    registerWindowClass(formClass, windowProc);
 
     const WindowDesign& d = form_.design();
     const bool fixed = d.border == BorderStyle::FixedDialog;
@@ -66,8 +56,9 @@ void FormWindow::build(HWND owner) {
     buildControls();
     layout(windowDpi(hwnd_));
 
-    RECT client{0, 0, scaled(d.clientWidth, dpi_), scaled(d.clientHeight, dpi_)};
-    if (d.position) ::OffsetRect(&client, scaled(d.position->x, dpi_), scaled(d.position->y, dpi_));
+    const int dpi = static_cast<int>(dpi_);
+    RECT client{0, 0, TwipsAtDpi(d.clientWidth, dpi), TwipsAtDpi(d.clientHeight, dpi)};
+    if (d.position) ::OffsetRect(&client, TwipsAtDpi(d.position->x, dpi), TwipsAtDpi(d.position->y, dpi));
     RECT outer = outerRect(client, style_, exStyle_, menu_ != nullptr, dpi_);
     const UINT move = d.position ? 0 : SWP_NOMOVE;
     ::SetWindowPos(hwnd_, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
@@ -198,34 +189,60 @@ void FormWindow::showWindowModal() {
     showWindow();
 }
 
+namespace {
+
+KeyPress keyPress(const MSG& m) {
+    KeyPress k;
+    switch (m.wParam) {
+        case VK_RETURN: k.key = Key::Enter; break;
+        case VK_ESCAPE: k.key = Key::Escape; break;
+        case VK_UP: k.key = Key::Up; break;
+        case VK_DOWN: k.key = Key::Down; break;
+        case VK_LEFT: k.key = Key::Left; break;
+        case VK_RIGHT: k.key = Key::Right; break;
+        case VK_F10: k.key = Key::F10; break;
+        default:
+            if (m.wParam >= 'A' && m.wParam <= 'Z') {
+                k.key = Key::Letter;
+                k.letter = static_cast<char>(m.wParam);
+            }
+            break;
+    }
+    k.alt = m.message == WM_SYSKEYDOWN || pressed(VK_MENU);
+    k.ctrl = pressed(VK_CONTROL);
+    k.shift = pressed(VK_SHIFT);
+    k.meta = pressed(VK_LWIN) || pressed(VK_RWIN);
+    return k;
+}
+
+}  // namespace
+
+// A key the window answers itself, by the core's rules; the rest to the dialog manager (Tab,
+// access keys) and the window (F10 and Alt open its menu bar, as the rules say).
 bool FormWindow::preTranslate(MSG& m) {
     if (!hwnd_ || unloaded_ || (m.hwnd != hwnd_ && !::IsChild(hwnd_, m.hwnd))) return false;
-    const bool plain = m.message == WM_KEYDOWN && !pressed(VK_CONTROL) && !pressed(VK_MENU) && !pressed(VK_SHIFT);
-    if (!plain) return ::IsDialogMessageW(hwnd_, &m) != FALSE;
+    if (m.message != WM_KEYDOWN) return ::IsDialogMessageW(hwnd_, &m) != FALSE;
     Binding* focused = nullptr;
     for (auto& b : bindings_)
         if (b.hwnd && b.hwnd == ::GetFocus()) focused = &b;
-    if (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) {
-        // Enter presses the default button, else the focused command button; Esc the cancel
-        // button; nothing else.
-        Binding* target = binding(m.wParam == VK_RETURN ? form_.enterButton(focused ? focused->control : nullptr)
-                                                        : form_.cancelButton());
-        if (target && target->hwnd && ::IsWindowVisible(target->hwnd) && ::IsWindowEnabled(target->hwnd))
-            command(target->id, BN_CLICKED);
-        return true;
+    const KeyAction action =
+        KeyActionFor(form_, keyPress(m), focused ? focused->control : nullptr, [this](const Control& c) {
+            const Binding* b = binding(&c);
+            return b && b->hwnd && ::IsWindowVisible(b->hwnd) && ::IsWindowEnabled(b->hwnd);
+        });
+    Binding* target = binding(action.target);
+    switch (action.does) {
+        case KeyDoes::Pass:
+        case KeyDoes::OpenMenuBar: return ::IsDialogMessageW(hwnd_, &m) != FALSE;
+        case KeyDoes::Nothing: return true;
+        case KeyDoes::Choose:
+            if (target && target->hwnd) ::SetFocus(target->hwnd);
+            [[fallthrough]];
+        case KeyDoes::Press:
+            if (target) command(target->id, BN_CLICKED);
+            return true;
     }
-    const int step = m.wParam == VK_DOWN || m.wParam == VK_RIGHT ? 1
-                     : m.wParam == VK_UP || m.wParam == VK_LEFT  ? -1
-                                                                 : 0;
-    if (step != 0 && focused && focused->control->isOption()) {
-        // The arrows move to the next option round the group and choose it, which clicks it.
-        if (Binding* next = binding(form_.optionAfter(*focused->control, step)); next && next->hwnd) {
-            ::SetFocus(next->hwnd);
-            command(next->id, BN_CLICKED);
-        }
-        return true;
-    }
-    return ::IsDialogMessageW(hwnd_, &m) != FALSE;
+    return false;
 }
 
 void FormWindow::unloaded() {
@@ -268,14 +285,14 @@ void FormWindow::command(int id, int code) {
         return;
     }
     if (d->kind == ControlKind::TextBox && code == EN_CHANGE) {
-        HWND edit = b->hwnd;
-        runtime_.typed(*model, [edit] { return narrow(windowText(edit)); });
+        runtime_.typed(*model, narrow(windowText(b->hwnd)));
         return;
     }
     if (code != BN_CLICKED) return;
-    // A click on an option button chooses it; the model then clears the others of the window.
-    if (d->kind == ControlKind::OptionButton) runtime_.chosen(*model);
-    if (!unloaded_) runtime_.raise(logic_, model->name());
+    if (model->isOption())
+        runtime_.optionClicked(logic_, *model);
+    else
+        runtime_.raise(logic_, model->name());
 }
 
 void FormWindow::reflect(Control& control, Property property) {

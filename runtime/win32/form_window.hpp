@@ -25,8 +25,6 @@ public:
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
-    Form& form() { return form_; }
-    FormLogic& logic() { return logic_; }
     HWND hwnd() const { return hwnd_; }
     HMENU menu() const { return menu_; }
 
@@ -47,7 +45,6 @@ public:
     // Stops routing events, gives the input back to the windows it disabled, and destroys the
     // window; the object itself goes later.
     void unloaded() override;
-    bool isUnloaded() const { return unloaded_; }
 
 private:
     struct Binding {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/win32/text.hpp"
+#include "runtime/win32/widgets.hpp"
 
 namespace numerak::win32 {
 
@@ -102,7 +103,7 @@ std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt, cons
     t.item(BS_PUSHBUTTON | WS_TABSTOP, 193, 25, 50, 14, IDCANCEL, buttonClass, L"Cancel");
     Box box{prompt, title, std::nullopt};
     const INT_PTR result =
-        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), t.get(), owner, boxProc, reinterpret_cast<LPARAM>(&box));
+        ::DialogBoxIndirectParamW(thisModule(), t.get(), owner, boxProc, reinterpret_cast<LPARAM>(&box));
     if (result == -1 || result == 0) throw std::runtime_error("The input box could not be shown.");
     return box.answer;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/design.hpp"
+#include "runtime/look.hpp"
 #include "runtime/win32/system_library.hpp"
 
 namespace numerak::win32 {
@@ -116,10 +117,10 @@ HBITMAP loadPicture(HINSTANCE module, std::string_view fileName, UINT dpi, UINT 
 }
 
 HBITMAP loadPictureForDpi(HINSTANCE module, std::string_view fileName, UINT dpi) {
-    const ScaledPicture chosen = PictureForScale(fileName, dpi / 96.0);
-    if (chosen.drawnAt > 1.0)
-        if (HBITMAP large = loadPicture(module, chosen.file, dpi, static_cast<UINT>(96 * chosen.drawnAt))) return large;
-    return loadPicture(module, fileName, dpi, 96);
+    for (const ScaledPicture& candidate : PicturesForScale(fileName, dpi / double(BaseDpi)))
+        if (HBITMAP bitmap = loadPicture(module, candidate.file, dpi, static_cast<UINT>(BaseDpi * candidate.drawnAt)))
+            return bitmap;
+    return nullptr;
 }
 
 }  // namespace numerak::win32

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 
 #include "runtime/win32/picture.hpp"
@@ -14,8 +15,6 @@ namespace numerak::win32 {
 namespace {
 
 constexpr wchar_t pictureClass[] = L"NumerakPicture";
-
-HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
 
 // A picture box: its picture at the top left on its background, at the size the window's DPI
 // gives it, and a focus mark when it has the keyboard, for it takes the focus in its turn.
@@ -87,25 +86,19 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-void registerPictureClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW;  // a new size, as at a new DPI, paints it anew
-        wc.lpfnWndProc = pictureProc;
-        wc.hInstance = thisModule();
-        wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        wc.lpszClassName = pictureClass;
-        return ::RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 }  // namespace
 
-int scaled(Twips twips, UINT dpi) {
-    if (dpi == 96) return TwipsToPixels(twips);
-    return ::MulDiv(twips, static_cast<int>(dpi), 1440);
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
+    static std::set<std::wstring> registered;
+    if (!registered.insert(name).second) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = thisModule();
+    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.lpszClassName = name;
+    ::RegisterClassExW(&wc);
 }
 
 UINT windowDpi(HWND window) {
@@ -152,7 +145,7 @@ void pretendHighContrast(std::optional<bool> on) { pretended = on; }
 
 HFONT createFont(const FontDesign& font, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+    lf.lfHeight = -PointsAtDpi(font.points, static_cast<int>(dpi));
     lf.lfWeight = font.weight;
     lf.lfItalic = font.italic;
     lf.lfUnderline = font.underline;
@@ -173,7 +166,7 @@ HFONT createInterfaceFont(UINT dpi) {
     else
         ::lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
     // The face is the system's; the size is the one every caption was measured at.
-    lf.lfHeight = -static_cast<LONG>(std::lround(8.25 * dpi / 72.0));
+    lf.lfHeight = -PointsAtDpi(FontDesign{}.points, static_cast<int>(dpi));
     lf.lfWidth = 0;
     return ::CreateFontIndirectW(&lf);
 }
@@ -202,10 +195,12 @@ HWND createControl(const ControlDesign& d, HWND parent, int id, TabPlace place) 
             style |= BS_AUTORADIOBUTTON;
             break;
         case ControlKind::PictureBox: {
-            registerPictureClass();
+            // A new size, as at a new DPI, paints it anew.
+            registerWindowClass(pictureClass, pictureProc, CS_HREDRAW | CS_VREDRAW);
             cls = pictureClass;
-            auto* state = new PictureState{std::string(d.picture), 96, nullptr, 0,
-                                           toColorRef(d.back.value_or(SystemColourRef(SystemColour::ButtonFace)))};
+            const ControlLook look = LookOf(d, BaseDpi, false);
+            auto* state =
+                new PictureState{std::string(d.picture), 96, nullptr, 0, toColorRef(look.back.value_or(Colour{}))};
             param = state;
             break;
         }
@@ -238,15 +233,14 @@ void placeControl(HWND control, const ControlDesign& d, UINT dpi) {
     if (d.kind == ControlKind::PictureBox)
         if (auto* state = reinterpret_cast<PictureState*>(::GetWindowLongPtrW(control, GWLP_USERDATA)))
             state->dpi = dpi;
-    ::SetWindowPos(control, nullptr, scaled(d.left, dpi), scaled(d.top, dpi), scaled(d.width, dpi),
-                   scaled(d.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelRect r = LookOf(d, static_cast<int>(dpi), false).rect;
+    ::SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void paintLine(HDC dc, const ControlDesign& line, UINT dpi) {
-    const int x1 = scaled(line.left, dpi), y1 = scaled(line.top, dpi);
-    const int x2 = scaled(line.width, dpi), y2 = scaled(line.height, dpi);
-    const int width = std::max(1, ::MulDiv(line.lineWidth, static_cast<int>(dpi), 96));
-    const COLORREF colour = toColorRef(line.fore.value_or(Colour{0}));
+void paintLine(HDC dc, const ControlLook& line) {
+    const int x1 = line.rect.left, y1 = line.rect.top, x2 = line.rect.width, y2 = line.rect.height;
+    const int width = line.lineWidth;
+    const COLORREF colour = toColorRef(line.fore.value_or(Colour{}));
     if (y1 == y2 || x1 == x2) {
         // Level and upright lines as the exact rectangle of pixels they cover.
         RECT r = y1 == y2 ? RECT{std::min(x1, x2), y1, std::max(x1, x2), y1 + width}

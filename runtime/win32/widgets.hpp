@@ -7,11 +7,15 @@
 #include <windows.h>
 
 #include "runtime/design.hpp"
+#include "runtime/look.hpp"
 
 namespace numerak::win32 {
 
-// Twips at the window's DPI; exactly TwipsToPixels at 96.
-int scaled(Twips twips, UINT dpi);
+// The module the program's windows, dialogs and resources belong to.
+inline HINSTANCE thisModule() { return ::GetModuleHandleW(nullptr); }
+// Registers a window class of the program's, with the arrow cursor, once; later calls do nothing.
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, UINT style = 0);
+
 UINT windowDpi(HWND window);  // the system's DPI when the window is null
 // The outer rectangle of a window whose client area is the given one, at the DPI.
 RECT outerRect(RECT client, DWORD style, DWORD exStyle, bool hasMenu, UINT dpi);
@@ -48,6 +52,6 @@ void placeControl(HWND control, const ControlDesign& design, UINT dpi);
 HWND createNameLabel(const ControlDesign& design, HWND parent);
 
 // Paints a line of the design, covering the pixels from the line down as it grows wider.
-void paintLine(HDC dc, const ControlDesign& line, UINT dpi);
+void paintLine(HDC dc, const ControlLook& line);
 
 }  // namespace numerak::win32

@@ -417,7 +417,7 @@ public:
     const WindowDesign& design() const override { return design_; }
     void attach(Form*) override {}
     std::vector<Route> routes() override {
-        return {{"Command1", Event::Click, [] { throw std::runtime_error("the disk is on fire"); }}};
+        return {{"Command1", [] { throw std::runtime_error("the disk is on fire"); }}};
     }
 
 private:

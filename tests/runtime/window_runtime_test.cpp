@@ -19,7 +19,7 @@ public:
     const WindowDesign& design() const override { return design_; }
     void attach(Form*) override {}
     std::vector<Route> routes() override {
-        return {{"First", Event::Click, [this] { first(); }}, {"Second", Event::Click, [this] { second(); }}};
+        return {{"First", [this] { first(); }}, {"Second", [this] { second(); }}};
     }
 
 private:
@@ -119,10 +119,41 @@ TEST(WindowRuntime, aFailureWhileWritingWhatThePlayerTypedIsToldNotThrown) {
     rt.start(w);
     Form* form = rt.form(w);
     form->setListener([](Control&, Property) { throw std::runtime_error("the widget is gone"); });
-    EXPECT_NO_THROW(rt.typed((*form)["First"], [] { return std::string("3"); }));
+    EXPECT_NO_THROW(rt.typed((*form)["First"], "3"));
     ASSERT_EQ(rt.boxes.size(), 1u);
     EXPECT_NE(rt.boxes[0].find("the widget is gone"), std::string::npos);
     EXPECT_EQ((*form)["First"].text(), "3");
+}
+
+// Two options; the handler of the second sees what is chosen when it runs.
+class TwoOptions : public FormLogic {
+public:
+    Form* form = nullptr;
+    std::vector<bool> seen;  // the two values, when the second's handler ran
+
+    const WindowDesign& design() const override { return design_; }
+    void attach(Form* f) override { form = f; }
+    std::vector<Route> routes() override {
+        return {{"Two", [this] { seen = {(*form)["One"].value(), (*form)["Two"].value()}; }}};
+    }
+
+private:
+    static constexpr ControlDesign controls_[2]{{.name = "One", .kind = ControlKind::OptionButton},
+                                                {.name = "Two", .kind = ControlKind::OptionButton}};
+    const WindowDesign design_{.name = "frmOptions", .controls = controls_};
+};
+
+TEST(WindowRuntime, anOptionClickedIsChosenThenItsHandlerRuns) {
+    Toolkit rt;
+    TwoOptions w;
+    rt.start(w);
+    (*w.form)["One"].setValue(true);
+    rt.optionClicked(w, (*w.form)["Two"]);
+    EXPECT_EQ(w.seen, (std::vector<bool>{false, true}));
+    w.seen.clear();
+    rt.optionClicked(w, (*w.form)["One"]);  // chosen, and no handler to run
+    EXPECT_TRUE((*w.form)["One"].value());
+    EXPECT_TRUE(w.seen.empty());
 }
 
 // A window whose load handler fails until it is told otherwise.

@@ -71,7 +71,7 @@ bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0
 void click(FormLogic& window, Control& control) {
     if (control.isOption()) control.setValue(true);  // the button's own doing, before any handler
     for (auto& route : window.routes()) {
-        if (route.control == control.name() && route.event == Event::Click) {
+        if (route.control == control.name()) {
             route.handler();
             return;
         }

@@ -193,7 +193,7 @@ TEST_F(AccessibilityTest, theLabelsTheGameRewritesAnnounceTheirNewText) {
     ASSERT_TRUE(events.hook);
     click("Option1");
     click("Command5");  // deals: Label1 says the range
-    window->form()["lblturns"].setCaption("You have 5 turns remaining");
+    (*rt.form(game))["lblturns"].setCaption("You have 5 turns remaining");
     pump();
     const auto& seen = NameChanges::changed;
     EXPECT_NE(std::find(seen.begin(), seen.end(), c("Label1")), seen.end());

@@ -123,8 +123,8 @@ TEST_F(DpiTest, theWindowAndItsBannerGrowWithTheScreensScale) {
     }
     RECT client;
     ::GetClientRect(window->hwnd(), &client);
-    EXPECT_EQ(client.right, win32::scaled(6555, dpi));
-    EXPECT_EQ(client.bottom, win32::scaled(3030, dpi));
+    EXPECT_EQ(client.right, TwipsAtDpi(6555, static_cast<int>(dpi)));
+    EXPECT_EQ(client.bottom, TwipsAtDpi(3030, static_cast<int>(dpi)));
     const SIZE drawn = bannerDrawn(window->control("Picture1"));
     // The same share of its grown box as at 96 dpi, where the banner is 407 x 68.
     EXPECT_NEAR(drawn.cx, 407.0 * dpi / 96, 1.0);

@@ -113,7 +113,7 @@ TEST_F(FrontEndTest, tabVisitsTheControlsByTabIndexWithTheOptionsAsOneStop) {
 }
 
 TEST_F(FrontEndTest, modelAndControlsStayInStepBothWays) {
-    Form& form = window->form();
+    Form& form = *rt.form(game);
     ::SetWindowTextW(c("Text2"), L"\u00e97");  // typed: the model holds it as UTF-8
     EXPECT_EQ(form["Text2"].text(),
               "\xc3\xa9"
