@@ -19,6 +19,7 @@ esac
 scripts/deps.sh git g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis \
   emscripten binaryen fonttools python3-brotli python3
 command -v node >/dev/null || scripts/deps.sh nodejs
+command -v npm >/dev/null || scripts/deps.sh npm
 
 commit=$(git rev-parse HEAD)
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
@@ -58,6 +59,7 @@ build_all() {
   cp "$work/windows/numerak-$version-win64.exe" "$work/windows/numerak-$version-win64.zip" "$out/"
 
   echo "release: the site"
+  npm ci --prefix "$src/app/web" --no-audit --no-fund --loglevel=error >/dev/null  # the pinned bundler
   NODE_PATH=/usr/share/nodejs cmake -S "$src" -B "$work/web" -G Ninja \
     --toolchain "$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DNUMERAK_FRONTEND=web -DNUMERAK_TESTS=OFF >/dev/null

@@ -1,9 +1,9 @@
 // page_protocol.cpp: a window's description for the page, and the colours it paints.
 #include "runtime/web/page_protocol.hpp"
 
-#include <cmath>
 #include <cstdio>
 
+#include "runtime/look.hpp"
 #include "runtime/web/json.hpp"
 
 namespace numerak::web {
@@ -22,23 +22,32 @@ const char* kindName(ControlKind kind) {
     return "label";
 }
 
-void colour(Json& j, std::string_view name, const std::optional<Colour>& c) {
+void colour(Json& j, std::string_view name, const std::optional<Colour>& c, std::string (*css)(Colour)) {
     if (c)
-        j.field(name, CssColour(*c));
+        j.field(name, css(*c));
     else
         j.key(name).null();
 }
 
 void designed(Json& j, const Form& form, const Control& control, const ControlDesign& cd) {
+    // The page's pixels are CSS pixels: the browser scales them for the screen.
+    const ControlLook look = LookOf(cd, BaseDpi, false);
+    const ControlLook contrast = LookOf(cd, BaseDpi, true);
     j.field("kind", kindName(cd.kind));
-    j.field("left", TwipsToPixels(cd.left)).field("top", TwipsToPixels(cd.top));
-    j.field("width", TwipsToPixels(cd.width)).field("height", TwipsToPixels(cd.height));
-    colour(j, "back", cd.back);
-    colour(j, "fore", cd.fore);
-    if (cd.font)
+    j.field("left", look.rect.left).field("top", look.rect.top);
+    j.field("width", look.rect.width).field("height", look.rect.height);
+    colour(j, "back", look.back, CssColour);
+    colour(j, "fore", look.fore, CssColour);
+    if (contrast.fore != look.fore || contrast.back != look.back) {
+        j.key("contrast").begin('{');
+        colour(j, "back", contrast.back, CssSystemColour);
+        colour(j, "fore", contrast.fore, CssSystemColour);
+        j.end('}');
+    }
+    if (cd.font && look.fontPixels)
         j.key("font")
             .begin('{')
-            .field("px", static_cast<int>(std::lround(cd.font->points * 96.0 / 72.0)))
+            .field("px", *look.fontPixels)
             .field("weight", cd.font->weight)
             .field("italic", cd.font->italic)
             .field("underline", cd.font->underline)
@@ -46,8 +55,8 @@ void designed(Json& j, const Form& form, const Control& control, const ControlDe
             .end('}');
     if (!cd.picture.empty())
         j.field("picture", PictureForScale(cd.picture, 1).file).field("picture2x", PictureForScale(cd.picture, 2).file);
-    j.field("accessibleName", cd.accessibleName).field("number", cd.number).field("lineWidth", cd.lineWidth);
-    j.field("hairline", cd.lineStyle == LineStyle::InsideSolid);
+    j.field("accessibleName", cd.accessibleName).field("number", cd.number).field("lineWidth", look.lineWidth);
+    j.field("onTop", look.onTop);
     j.key("describedBy").begin('[');
     for (const Control* label : form.describers(control)) j.value(IndexOf(form, label));
     j.end(']');
@@ -73,6 +82,45 @@ std::string CssColour(Colour colour) {
     char text[8];
     std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(rgb));
     return text;
+}
+
+std::string CssSystemColour(Colour colour) {
+    if (colour.isSystem()) {
+        switch (colour.systemIndex()) {
+            case SystemColour::Window: return "Canvas";
+            case SystemColour::WindowText: return "CanvasText";
+            case SystemColour::ButtonFace: return "ButtonFace";
+            case SystemColour::ButtonText: return "ButtonText";
+            case SystemColour::Highlight: return "Highlight";
+            case SystemColour::HighlightText: return "HighlightText";
+            case SystemColour::GrayText: return "GrayText";
+            default: break;
+        }
+    }
+    return CssColour(colour);
+}
+
+KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta) {
+    KeyPress k{.alt = alt, .ctrl = ctrl, .shift = shift, .meta = meta};
+    if (name == "Enter")
+        k.key = Key::Enter;
+    else if (name == "Escape")
+        k.key = Key::Escape;
+    else if (name == "ArrowUp")
+        k.key = Key::Up;
+    else if (name == "ArrowDown")
+        k.key = Key::Down;
+    else if (name == "ArrowLeft")
+        k.key = Key::Left;
+    else if (name == "ArrowRight")
+        k.key = Key::Right;
+    else if (name == "F10")
+        k.key = Key::F10;
+    else if (name.size() == 4 && name.substr(0, 3) == "Key" && name[3] >= 'A' && name[3] <= 'Z') {
+        k.key = Key::Letter;
+        k.letter = name[3];
+    }
+    return k;
 }
 
 int IndexOf(const Form& form, const Control* control) {

@@ -1,4 +1,4 @@
-// page_protocol.hpp: what passes between the program and the page (page.js), written down once.
+// page_protocol.hpp: what passes between the program and the page (page/), written down once.
 //
 // An event, page to program, is one int: window << 16 | control << 1 | 1 for the window's close
 // box. The page never packs one itself; it asks the program (numerak_event), so the packing is
@@ -10,18 +10,28 @@
 //   tabOrder (control indices in tab order), cancelButton (the one Esc presses, or -1),
 //   controls: each with index (its place in the form), name, kind (label, text, button, option,
 //   picture, line, menu or menuitem), caption and visible; the designed ones also with left, top,
-//   width, height (px; a line's end points), back and fore (CSS colour or null), font (px,
+//   width, height (px; a line's end points), back and fore (CSS colour or null; null where the
+//   platform's own shows), contrast ({back, fore} in the system's colours, where more contrast
+//   changes them; absent elsewhere), font (px,
 //   weight, italic, underline, strikeout; absent for the window's font), picture and picture2x
 //   (file names, for scale 1 and 2), accessibleName, number (a box for a number), lineWidth,
-//   hairline and describedBy (the indices of the labels that say more of it).
-// Controls are then changed one by one by their index (page_calls.hpp). What Enter presses and
-// where an arrow key goes depend on the keyboard's place: the page asks the program
-// (numerak_enter_button, numerak_option_after), which answers by Form's rules.
+//   onTop (drawn above every control) and describedBy (the indices of the labels that say more of it).
+// Controls are then changed one by one by their index (page_calls.hpp).
+//
+// A key, page to program: each key pressed in a window goes to numerak_key with the control the
+// keyboard is on, the key as the browser names it (KeyboardEvent.key, or KeyboardEvent.code for a
+// letter: "KeyG") and the modifiers. The program answers by the window's rules (keys.hpp) and
+// carries the answer out through the page (numerak_press, numerak_choose, numerak_open_menu_bar);
+// it returns 1 when the key was the window's, which the browser then does nothing more with.
+//
+// A box's answer, page to program: BoxOk, BoxYes or BoxNo.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "runtime/controls.hpp"
+#include "runtime/keys.hpp"
 
 namespace numerak::web {
 
@@ -34,8 +44,16 @@ struct PageEvent {
 constexpr int PackEvent(PageEvent e) { return e.window << 16 | e.control << 1 | (e.closeBox ? 1 : 0); }
 constexpr PageEvent UnpackEvent(int code) { return {code >> 16, (code & 0xFFFF) >> 1, (code & 1) != 0}; }
 
+enum BoxAnswer { BoxOk = 0, BoxYes = 1, BoxNo = 2 };
+
+// A key as the page names it, with its modifiers.
+KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta);
+
 // A design's colour as the page paints it; system colours as a light desktop theme has them.
 std::string CssColour(Colour colour);
+// The same, but system colours as the browser's own (Canvas, CanvasText, ...), for where the
+// system asks for more contrast; those CSS has no name for as a light theme has them.
+std::string CssSystemColour(Colour colour);
 
 // The window as the page builds it, from the form as it is now.
 std::string DescribeWindow(const Form& form, int id);

@@ -37,8 +37,11 @@ void WebRuntime::deliverNextEvent() {
     if (!view) return;
     if (event.closeBox) {
         closeBox(view->logic());
-    } else if (const Control* control = view->control(event.control)) {
-        raise(view->logic(), control->name());
+    } else if (Control* control = view->control(event.control)) {
+        if (control->isOption())
+            optionClicked(view->logic(), *control);
+        else
+            raise(view->logic(), control->name());
     }
 }
 
@@ -72,22 +75,22 @@ void WebRuntime::fromPage(int window, int control, const std::function<void(Cont
 }
 
 void WebRuntime::playerTyped(int window, int control, const char* text) {
-    fromPage(window, control, [&](Control& c) { typed(c, [text] { return std::string(text ? text : ""); }); });
+    fromPage(window, control, [&](Control& c) { typed(c, text ? text : ""); });
 }
 
-void WebRuntime::playerChose(int window, int control) {
-    fromPage(window, control, [&](Control& c) { chosen(c); });
-}
-
-int WebRuntime::enterButton(int window, int control) const {
+bool WebRuntime::key(int window, int control, const KeyPress& key) const {
     const WebView* view = viewWithId(window);
-    return view ? IndexOf(view->form(), view->form().enterButton(view->control(control))) : -1;
-}
-
-int WebRuntime::optionAfter(int window, int control, int step) const {
-    const WebView* view = viewWithId(window);
-    const Control* from = view ? view->control(control) : nullptr;
-    return from ? IndexOf(view->form(), view->form().optionAfter(*from, step)) : -1;
+    if (!view) return false;
+    const KeyAction action = KeyActionFor(view->form(), key, view->control(control));
+    const int target = IndexOf(view->form(), action.target);
+    switch (action.does) {
+        case KeyDoes::Pass: return false;
+        case KeyDoes::Nothing: break;
+        case KeyDoes::Press: numerak_press(window, target); break;
+        case KeyDoes::Choose: numerak_choose(window, target); break;
+        case KeyDoes::OpenMenuBar: numerak_open_menu_bar(window); break;
+    }
+    return true;
 }
 
 Answer WebRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
@@ -98,7 +101,7 @@ Answer WebRuntime::messageBox(std::string_view text, std::string_view title, But
     const int answer =
         numerak_message_box(std::string(text).c_str(), std::string(title).c_str(), buttons == Buttons::YesNo);
     if (buttons == Buttons::Ok) return Answer::Ok;
-    return answer == 1 ? Answer::Yes : Answer::No;
+    return answer == BoxYes ? Answer::Yes : Answer::No;
 }
 
 std::string WebRuntime::inputBox(std::string_view prompt, std::string_view title) {
@@ -119,18 +122,10 @@ void numerak_typed(int window, int control, const char* text) {
     if (auto* runtime = numerak::web::WebRuntime::current()) runtime->playerTyped(window, control, text);
 }
 
-void numerak_chosen(int window, int control) {
-    if (auto* runtime = numerak::web::WebRuntime::current()) runtime->playerChose(window, control);
-}
-
-int numerak_enter_button(int window, int control) {
+int numerak_key(int window, int control, const char* key, int alt, int ctrl, int shift, int meta) {
     const auto* runtime = numerak::web::WebRuntime::current();
-    return runtime ? runtime->enterButton(window, control) : -1;
-}
-
-int numerak_option_after(int window, int control, int step) {
-    const auto* runtime = numerak::web::WebRuntime::current();
-    return runtime ? runtime->optionAfter(window, control, step) : -1;
+    const numerak::KeyPress press = numerak::web::PageKey(key ? key : "", alt != 0, ctrl != 0, shift != 0, meta != 0);
+    return runtime && runtime->key(window, control, press) ? 1 : 0;
 }
 
 int numerak_event(int window, int control, int closeBox) {

@@ -1,5 +1,5 @@
 // web_runtime.hpp: the window runtime in a browser. The program is WebAssembly; its windows are
-// HTML in the page (page.js), and handlers await the page's dialogs and events through Asyncify,
+// HTML in the page (page/), and handlers await the page's dialogs and events through Asyncify,
 // so that they stay the same synchronous code as on the desktop.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/keys.hpp"
 #include "runtime/window_runtime.hpp"
 
 namespace numerak::web {
@@ -30,13 +31,11 @@ public:
 
     WebView* viewWithId(int id) const;  // null when that window is not loaded
 
-    // What the player typed or chose in the page, into the model (WindowRuntime::typed, chosen).
+    // What the player typed in the page, into the model (WindowRuntime::typed).
     void playerTyped(int window, int control, const char* text);
-    void playerChose(int window, int control);
-    // The keyboard's rules, as Form has them: the control Enter presses with the keyboard on
-    // `control`, and the option an arrow key moves to; -1 for none.
-    int enterButton(int window, int control) const;
-    int optionAfter(int window, int control, int step) const;
+    // A key pressed in a window with the keyboard on `control` (-1 for none), answered by the
+    // window's rules through the page; whether it was the window's key.
+    bool key(int window, int control, const KeyPress& key) const;
 
 protected:
     std::unique_ptr<WindowView> realise(Form& form, FormLogic& logic) override;

@@ -1,5 +1,8 @@
 // boxes.js: the message and input boxes, as modal dialogs the program awaits.
 
+import { element } from "./dom.js";
+import { fit, quietBehind } from "./windows.js";
+
 function box(title, label) {
   const dialog = element("dialog", "box", document.body);
   const bar = element("div", "titlebar", dialog);
@@ -16,9 +19,9 @@ function box(title, label) {
   return { dialog, body, text, opened: performance.now() };
 }
 
-// A click of the pointer that comes within a double-click's time of the box opening was meant for
-// what was under the pointer before (the second click of a double-click on the last box's
-// button): the box takes no notice of it. Keys press the buttons at any time.
+// The second click of a double-click that comes within a double-click's time of the box opening
+// was meant for what was under the pointer before (the last box's button, double-clicked): the
+// box takes no notice of it. A single click, and a key, answer the box at once.
 const doubleClickTime = 500;
 
 function boxButton(box, parent, name, onPress) {
@@ -26,7 +29,7 @@ function boxButton(box, parent, name, onPress) {
   b.type = "button";
   b.textContent = name;
   b.addEventListener("click", (event) => {
-    if (event.detail > 0 && performance.now() - box.opened < doubleClickTime) return;
+    if (event.detail >= 2 && performance.now() - box.opened < doubleClickTime) return;
     onPress();
   });
   return b;
@@ -43,8 +46,9 @@ function showAndFocus(dialog, target) {
   });
 }
 
-// A modal box with the text and OK, or Yes and No; Esc answers No, or OK where it is alone.
-function messageBox(text, title, yesNo) {
+// A modal box with the text and OK, or Yes and No; Esc answers No, or OK where it is alone. The
+// answers are page_protocol.hpp's, BoxOk, BoxYes and BoxNo, written in when the page is built.
+export function messageBox(text, title, yesNo) {
   return new Promise((resolve) => {
     const b = box(title, null);
     b.text.textContent = text;
@@ -54,12 +58,14 @@ function messageBox(text, title, yesNo) {
       b.dialog.remove();
       resolve(value);
     };
-    const first = yesNo ? boxButton(b, row, "Yes", () => answer(1)) : boxButton(b, row, "OK", () => answer(0));
+    const first = yesNo
+      ? boxButton(b, row, "Yes", () => answer(BoxYes))
+      : boxButton(b, row, "OK", () => answer(BoxOk));
     first.classList.add("default");
-    if (yesNo) boxButton(b, row, "No", () => answer(2));
+    if (yesNo) boxButton(b, row, "No", () => answer(BoxNo));
     b.dialog.addEventListener("cancel", (event) => {
       event.preventDefault();
-      answer(yesNo ? 2 : 0);
+      answer(yesNo ? BoxNo : BoxOk);
     });
     b.dialog.setAttribute("role", "alertdialog");
     showAndFocus(b.dialog, first);
@@ -67,7 +73,7 @@ function messageBox(text, title, yesNo) {
 }
 
 // A modal input box with no default text: what was typed, or null when cancelled.
-function inputBox(prompt, title) {
+export function inputBox(prompt, title) {
   return new Promise((resolve) => {
     const b = box(title, prompt);
     b.dialog.classList.add("input-box");

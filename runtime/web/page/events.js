@@ -1,29 +1,48 @@
 // events.js: the player's events, to the program one at a time while it waits for one, and
-// what the player types or chooses, into the program's model at once.
+// what the player types or presses, into the program at once.
 
 let waiting = null; // resolves the program's wait for its next event
 
 // A click, or a window's close box. Only while the program waits for an event: one that comes
 // while a handler runs or waits in a box (a programmatic click can) goes nowhere.
-function post(windowId, index, closeBox) {
+export function post(windowId, index, closeBox) {
   if (!waiting) return;
   const resolve = waiting;
   waiting = null;
   resolve(Module._numerak_event(windowId, index, closeBox ? 1 : 0)); // packed as the program reads it
 }
 
-function nextEvent() {
+export function nextEvent() {
   return new Promise((resolve) => {
     waiting = resolve;
   });
 }
 
-// What the player types or chooses goes into the program's model at once.
-function typed(windowId, index, text) {
+// Text handed to the program in its own memory, for as long as `use` runs; null when there is
+// no memory for it.
+function withText(text, use) {
   const size = Module.lengthBytesUTF8(text) + 1;
   const at = Module._malloc(size);
-  if (!at) return;
-  Module.stringToUTF8(text, at, size);
-  Module._numerak_typed(windowId, index, at);
-  Module._free(at);
+  if (!at) return null;
+  try {
+    Module.stringToUTF8(text, at, size);
+    return use(at);
+  } finally {
+    Module._free(at);
+  }
+}
+
+// What the player types goes into the program's model at once.
+export function typed(windowId, index, text) {
+  withText(text, (at) => Module._numerak_typed(windowId, index, at));
+}
+
+// A key pressed in a window, to the program, which carries out what it does by the window's
+// rules; whether it was the window's key, which the browser then does nothing more with.
+export function windowKey(windowId, index, name, event) {
+  const flag = (on) => (on ? 1 : 0);
+  const taken = withText(name, (at) =>
+    Module._numerak_key(windowId, index, at, flag(event.altKey), flag(event.ctrlKey), flag(event.shiftKey), flag(event.metaKey))
+  );
+  return taken === 1;
 }

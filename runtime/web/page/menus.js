@@ -1,6 +1,9 @@
 // menus.js: a window's menu bar: menus that open on a click or a key, items that are events.
 
-function menus(w, bar) {
+import { element } from "./dom.js";
+import { post } from "./events.js";
+
+export function menus(w, bar) {
   let list = null;
   for (const c of w.desc.controls) {
     if (c.kind === "menu") {
@@ -40,7 +43,7 @@ function tops(bar) {
   return Array.from(bar.querySelectorAll(".menu")).filter((m) => !m.hidden);
 }
 
-function closeMenus(bar) {
+export function closeMenus(bar) {
   for (const top of tops(bar)) {
     top.setAttribute("aria-expanded", "false");
     top.menuList.hidden = true;

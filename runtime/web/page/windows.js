@@ -1,16 +1,16 @@
 // windows.js: the windows the program describes (page_protocol.hpp), built as HTML and kept as
 // the program says, scaled down whole on a narrow screen.
 
+import { element } from "./dom.js";
+import { post, typed } from "./events.js";
+import { windowKeys } from "./keys.js";
+import { menus } from "./menus.js";
+
 // By id: { desc, root, client, elements: Map(index -> element), lastFocus, beneath }.
 const windows = new Map();
 let desktop = null;
-
-function element(tag, className, parent) {
-  const e = document.createElement(tag);
-  if (className) e.className = className;
-  if (parent) parent.appendChild(e);
-  return e;
-}
+// Modal dialogs up: a box or a modal window (quietBehind, below).
+let modalsUp = 0;
 
 // A caption with "&" before its access key: the key underlined, "&&" a plain "&".
 function caption(target, text) {
@@ -42,10 +42,16 @@ function place(e, c) {
   e.style.zIndex = String(c.index + 1); // creation order is stacking order
 }
 
+// The colours the program gives, and those it gives for when the system asks for more contrast
+// (numerak.css applies them then).
 function looks(e, c) {
-  // Standard buttons paint the button face: a colour stored for one is not seen.
-  if (c.back && c.kind !== "button") e.style.background = c.back;
+  if (c.back) e.style.background = c.back;
   if (c.fore) e.style.color = c.fore;
+  if (c.contrast) {
+    e.classList.add("contrast");
+    if (c.contrast.back) e.style.setProperty("--contrast-back", c.contrast.back);
+    if (c.contrast.fore) e.style.setProperty("--contrast-fore", c.contrast.fore);
+  }
   if (c.font) {
     e.style.fontSize = c.font.px + "px";
     e.style.fontWeight = String(c.font.weight);
@@ -61,8 +67,7 @@ function line(w, c) {
   svg.setAttribute("aria-hidden", "true");
   svg.setAttribute("width", w.desc.width);
   svg.setAttribute("height", w.desc.height);
-  // Hairlines stay above the wide lines laid beside them: an engraved groove either way round.
-  svg.style.zIndex = String(c.index + 1 + (c.hairline ? 1000 : 0));
+  svg.style.zIndex = String(c.index + 1 + (c.onTop ? 1000 : 0));
   const l = document.createElementNS("http://www.w3.org/2000/svg", "line");
   // Covering the pixels from the line down as it grows wider.
   const shift = c.lineWidth / 2;
@@ -70,7 +75,7 @@ function line(w, c) {
   l.setAttribute("y1", c.top + shift);
   l.setAttribute("x2", c.width);
   l.setAttribute("y2", c.height + shift);
-  l.setAttribute("stroke", c.fore || "#000000");
+  l.setAttribute("stroke", c.fore);
   l.setAttribute("stroke-width", c.lineWidth);
   l.setAttribute("shape-rendering", "crispEdges");
   svg.appendChild(l);
@@ -107,11 +112,8 @@ function control(w, c) {
       radio.type = "radio";
       radio.name = "options-" + w.desc.id;
       element("span", "", e).textContent = plain(c.caption);
-      // Chosen by a click, a tap or the arrow keys: into the model, then the click to the program.
-      radio.addEventListener("click", () => {
-        if (radio.checked) Module._numerak_chosen(w.desc.id, c.index);
-        post(w.desc.id, c.index, false);
-      });
+      // Chosen by a click, a tap or the arrow keys: the program chooses it, then clicks it.
+      radio.addEventListener("click", () => post(w.desc.id, c.index, false));
       break;
     }
     case "picture": {
@@ -126,7 +128,6 @@ function control(w, c) {
         img.srcset = "pictures/" + c.picture + " 1x, pictures/" + c.picture2x + " 2x";
         img.draggable = false;
       }
-      e.style.background = c.back || "#F0F0F0";
       break;
     }
     case "line":
@@ -137,7 +138,7 @@ function control(w, c) {
   }
   if (c.kind !== "line") {
     place(e, c);
-    if (c.kind !== "picture") looks(e, c);
+    looks(e, c);
   }
   e.dataset.name = c.name;
   e.dataset.index = c.index;
@@ -149,7 +150,10 @@ function control(w, c) {
   return e;
 }
 
-function buildWindow(desc) {
+// The program's calls (page_calls.hpp).
+
+export function buildWindow(description) {
+  const desc = JSON.parse(description);
   desktop = desktop || document.getElementById("desktop");
   const w = { desc: desc, elements: new Map() };
   const root = element(desc.fixed ? "dialog" : "section", "window" + (desc.fixed ? " fixed" : ""));
@@ -198,12 +202,12 @@ function buildWindow(desc) {
   desktop.appendChild(root);
 }
 
-function setWindowCaption(id, text) {
+export function setWindowCaption(id, text) {
   const w = windows.get(id);
   if (w) w.root.querySelector(".title").textContent = text;
 }
 
-function setCaption(id, index, text) {
+export function setCaption(id, index, text) {
   const e = windows.get(id)?.elements.get(index);
   if (!e) return;
   if (e.tagName === "INPUT") {
@@ -217,7 +221,7 @@ function setCaption(id, index, text) {
   }
 }
 
-function setVisible(id, index, visible) {
+export function setVisible(id, index, visible) {
   const e = windows.get(id)?.elements.get(index);
   if (!e) return;
   // The keyboard moves on rather than staying on a control nobody sees.
@@ -248,16 +252,33 @@ function setVisible(id, index, visible) {
   e.hidden = !visible;
 }
 
-function setChosen(id, index, chosen) {
+export function setChosen(id, index, chosen) {
   const radio = windows.get(id)?.elements.get(index)?.querySelector("input");
-  if (radio && radio.checked !== chosen) radio.checked = chosen;
+  if (radio && radio.checked !== Boolean(chosen)) radio.checked = Boolean(chosen);
+}
+
+// What a key does, carried out as the player's own press or choice: a button pressed, an option
+// chosen with the keyboard moved onto it, the keyboard into the menu bar.
+export function press(id, index) {
+  const e = windows.get(id)?.elements.get(index);
+  if (e && !e.hidden) (e.querySelector("input") || e).click();
+}
+
+export function choose(id, index) {
+  const radio = windows.get(id)?.elements.get(index)?.querySelector("input");
+  if (!radio) return;
+  radio.focus();
+  radio.click();
+}
+
+export function openMenuBar(id) {
+  windows.get(id)?.root.querySelector(".menubar .menu")?.focus();
 }
 
 // A modal dialog takes the rest of the page out of the accessibility tree and closing it puts it
 // back, which a screen reader hears as every label changing at once. The labels stay quiet while
 // a dialog is up, and until the browser has told of the page's return (two frames on).
-let modalsUp = 0;
-function quietBehind(dialog) {
+export function quietBehind(dialog) {
   const live = (value) => {
     for (const e of document.querySelectorAll(".label[aria-live]")) e.setAttribute("aria-live", value);
   };
@@ -272,7 +293,7 @@ function quietBehind(dialog) {
   );
 }
 
-function showWindow(id, modal, focusIndex) {
+export function showWindow(id, modal, focusIndex) {
   const w = windows.get(id);
   if (!w) return;
   w.root.hidden = false;
@@ -286,7 +307,7 @@ function showWindow(id, modal, focusIndex) {
   if (first) (first.querySelector("input") || first).focus();
 }
 
-function removeWindow(id) {
+export function removeWindow(id) {
   const w = windows.get(id);
   if (!w) return;
   windows.delete(id);
@@ -307,7 +328,7 @@ function giveFocus(w) {
 }
 
 // Narrower than the game window, the windows scale down as a whole; they never grow.
-function fit() {
+export function fit() {
   const game = Array.from(windows.values()).find((w) => !w.desc.fixed);
   if (!game) return 1;
   game.root.style.zoom = "1";
@@ -330,12 +351,12 @@ function placeOnScreen(w, scale) {
   w.root.style.top = top / scale + "px";
 }
 
-function refit() {
+export function refit() {
   const scale = fit();
   for (const w of windows.values()) placeOnScreen(w, scale);
 }
 
-function ended() {
+export function ended() {
   for (const id of Array.from(windows.keys())) removeWindow(id);
   desktop = desktop || document.getElementById("desktop");
   desktop.textContent = "";

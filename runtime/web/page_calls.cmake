@@ -1,0 +1,95 @@
+# The calls between the program and the page, from their one list (page_calls.hpp):
+#   numerak_page_calls(<page_calls.hpp> <library.js to write> <exports var> <waits var>)
+# writes the program's JavaScript library, each call to the page handed on to the page's function
+# of the same name (numerak_set_caption to Numerak.setCaption), and sets the two variables to the
+# link's lists: the program's exports and the calls Asyncify waits on, comma-separated.
+function(numerak_page_calls header library exports_var waits_var)
+  file(STRINGS "${header}" declarations REGEX "^NUMERAK_(PAGE|WAITS|PROGRAM) ")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${header}")
+  set(exports "")
+  set(waits "")
+  set(entries "")
+  foreach(line IN LISTS declarations)
+    if(NOT line MATCHES "^NUMERAK_([A-Z]+) (int|void|char\\*) (numerak_[a-z_]+)\\(([^)]*)\\);$")
+      message(FATAL_ERROR "page_calls.hpp: a declaration the build cannot read: ${line}")
+    endif()
+    set(kind ${CMAKE_MATCH_1})
+    set(returns ${CMAKE_MATCH_2})
+    set(name ${CMAKE_MATCH_3})
+    set(parameters "${CMAKE_MATCH_4}")
+    if(kind STREQUAL "PROGRAM")
+      list(APPEND exports _${name})
+      continue()
+    endif()
+    # The page's function: the name without numerak_, in camel case.
+    string(REGEX REPLACE "^numerak_" "" stem ${name})
+    string(REPLACE "_" ";" words ${stem})
+    set(function "")
+    foreach(word IN LISTS words)
+      if(function STREQUAL "")
+        set(function ${word})
+      else()
+        string(SUBSTRING ${word} 0 1 first)
+        string(SUBSTRING ${word} 1 -1 rest)
+        string(TOUPPER ${first} first)
+        string(APPEND function ${first}${rest})
+      endif()
+    endforeach()
+    # Its arguments: text read from the program's memory, numbers as they are.
+    set(names "")
+    set(arguments "")
+    if(NOT parameters STREQUAL "")
+      string(REPLACE "," ";" parameters "${parameters}")
+      foreach(parameter IN LISTS parameters)
+        string(STRIP "${parameter}" parameter)
+        string(REGEX MATCH "[A-Za-z_]+$" argument "${parameter}")
+        list(APPEND names ${argument})
+        if(parameter MATCHES "char\\*")
+          list(APPEND arguments "UTF8ToString(${argument})")
+        else()
+          list(APPEND arguments ${argument})
+        endif()
+      endforeach()
+    endif()
+    list(JOIN names ", " names)
+    list(JOIN arguments ", " arguments)
+    set(call "Numerak.${function}(${arguments})")
+    set(deps "")
+    if(kind STREQUAL "WAITS")
+      list(APPEND waits ${name})
+      set(deps "\"$Asyncify\"")
+      set(call "await ${call}")
+    endif()
+    if(returns STREQUAL "char*")
+      # A text answered: a copy in memory the program frees, or null.
+      string(APPEND deps ", \"malloc\"")
+      set(body "const answer = ${call};
+      if (answer === null || answer === undefined) return 0;
+      const size = lengthBytesUTF8(answer) + 1;
+      const copy = _malloc(size);
+      if (copy) stringToUTF8(answer, copy, size);
+      return copy;")
+    else()
+      set(body "return ${call};")
+    endif()
+    if(kind STREQUAL "WAITS")
+      set(body "return Asyncify.handleAsync(async () => {
+      ${body}
+    });")
+    endif()
+    if(NOT deps STREQUAL "")
+      string(REGEX REPLACE "^, " "" deps "${deps}")
+      string(APPEND entries "  ${name}__deps: [${deps}],\n")
+    endif()
+    string(APPEND entries "  ${name}: function (${names}) {\n    ${body}\n  },\n")
+  endforeach()
+  file(CONFIGURE OUTPUT "${library}" CONTENT "// library.js, written by the build from page_calls.hpp: what the program calls of the page,
+// linked into it with --js-library. Each call goes on to the page's function of that name.
+mergeInto(LibraryManager.library, {
+${entries}});
+" @ONLY)
+  list(JOIN exports "," exports)
+  list(JOIN waits "," waits)
+  set(${exports_var} "${exports}" PARENT_SCOPE)
+  set(${waits_var} "${waits}" PARENT_SCOPE)
+endfunction()
