@@ -66,17 +66,7 @@ file(READ "${decompiled}" text)
 
 # --- Reading binary data, held as a string of hex digits ---------------------------------
 
-# The unsigned little-endian value of the BYTES bytes at byte OFFSET of the hex string in
-# the variable named HEX_NAME.
-function(le_value hex_name offset bytes out)
-  set(value 0)
-  foreach(i RANGE 1 ${bytes})
-    math(EXPR digit "(${offset} + ${bytes} - ${i}) * 2")
-    string(SUBSTRING "${${hex_name}}" ${digit} 2 byte)
-    math(EXPR value "(${value} << 8) + 0x${byte}")
-  endforeach()
-  set(${out} ${value} PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/little_endian.cmake)
 
 # A type or name field of a resource header at OFFSET: a number (0xFFFF, then the number)
 # or a UTF-16 string up to its NUL, given back as its hex digits. END is the offset after it.
