@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <algorithm>
+#include <utility>
 
 #include "runtime/keys.hpp"
 #include "runtime/qt/qt_runtime.hpp"
@@ -243,31 +244,21 @@ Control* FormWindow::controlOf(const QObject* w) const {
 namespace {
 
 KeyPress keyPress(const QKeyEvent* event) {
-    KeyPress k;
-    const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        k.key = Key::Enter;
-    else if (key == Qt::Key_Escape)
-        k.key = Key::Escape;
-    else if (key == Qt::Key_Up)
-        k.key = Key::Up;
-    else if (key == Qt::Key_Down)
-        k.key = Key::Down;
-    else if (key == Qt::Key_Left)
-        k.key = Key::Left;
-    else if (key == Qt::Key_Right)
-        k.key = Key::Right;
-    else if (key == Qt::Key_F10)
-        k.key = Key::F10;
-    else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
-        k.key = Key::Letter;
-        k.letter = static_cast<char>('A' + (key - Qt::Key_A));
-    }
+    static constexpr std::pair<int, Key> named[]{{Qt::Key_Return, Key::Enter},  {Qt::Key_Enter, Key::Enter},
+                                                 {Qt::Key_Escape, Key::Escape}, {Qt::Key_Up, Key::Up},
+                                                 {Qt::Key_Down, Key::Down},     {Qt::Key_Left, Key::Left},
+                                                 {Qt::Key_Right, Key::Right},   {Qt::Key_F10, Key::F10}};
     const Qt::KeyboardModifiers m = event->modifiers();
-    k.alt = m.testFlag(Qt::AltModifier);
-    k.ctrl = m.testFlag(Qt::ControlModifier);
-    k.shift = m.testFlag(Qt::ShiftModifier);
-    k.meta = m.testFlag(Qt::MetaModifier);
+    KeyPress k{.alt = m.testFlag(Qt::AltModifier),
+               .ctrl = m.testFlag(Qt::ControlModifier),
+               .shift = m.testFlag(Qt::ShiftModifier),
+               .meta = m.testFlag(Qt::MetaModifier)};
+    for (const auto& [code, key] : named)
+        if (event->key() == code) k.key = key;
+    if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) {
+        k.key = Key::Letter;
+        k.letter = static_cast<char>('A' + (event->key() - Qt::Key_A));
+    }
     return k;
 }
 

@@ -133,7 +133,7 @@ int IndexOf(const Form& form, const Control* control) {
 std::string DescribeWindow(const Form& form, int id) {
     const WindowDesign& d = form.design();
     Json j;
-    j.begin('{').field("id", id).field("caption", form.caption());
+    j.begin('{').field("id", id).field("name", d.name).field("caption", form.caption());
     j.field("width", TwipsToPixels(d.clientWidth)).field("height", TwipsToPixels(d.clientHeight));
     j.field("back", CssColour(d.back)).field("fixed", d.border == BorderStyle::FixedDialog);
     j.key("position");

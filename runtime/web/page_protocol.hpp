@@ -5,7 +5,7 @@
 // written here alone.
 //
 // A window, program to page, is one JSON object, written by DescribeWindow:
-//   id, caption, width, height (the client area, px), back (CSS colour), fixed (a fixed dialog),
+//   id, name (the design's), caption, width, height (the client area, px), back (CSS colour), fixed (a fixed dialog),
 //   position ({left, top} px on the screen, or null for the platform's choice),
 //   tabOrder (control indices in tab order), cancelButton (the one Esc presses, or -1),
 //   controls: each with index (its place in the form), name, kind (label, text, button, option,

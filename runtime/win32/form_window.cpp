@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "runtime/keys.hpp"
 #include "runtime/win32/accessible.hpp"
@@ -192,26 +193,19 @@ void FormWindow::showWindowModal() {
 namespace {
 
 KeyPress keyPress(const MSG& m) {
-    KeyPress k;
-    switch (m.wParam) {
-        case VK_RETURN: k.key = Key::Enter; break;
-        case VK_ESCAPE: k.key = Key::Escape; break;
-        case VK_UP: k.key = Key::Up; break;
-        case VK_DOWN: k.key = Key::Down; break;
-        case VK_LEFT: k.key = Key::Left; break;
-        case VK_RIGHT: k.key = Key::Right; break;
-        case VK_F10: k.key = Key::F10; break;
-        default:
-            if (m.wParam >= 'A' && m.wParam <= 'Z') {
-                k.key = Key::Letter;
-                k.letter = static_cast<char>(m.wParam);
-            }
-            break;
+    static constexpr std::pair<WPARAM, Key> named[]{
+        {VK_RETURN, Key::Enter}, {VK_ESCAPE, Key::Escape}, {VK_UP, Key::Up},  {VK_DOWN, Key::Down},
+        {VK_LEFT, Key::Left},    {VK_RIGHT, Key::Right},   {VK_F10, Key::F10}};
+    KeyPress k{.alt = m.message == WM_SYSKEYDOWN || pressed(VK_MENU),
+               .ctrl = pressed(VK_CONTROL),
+               .shift = pressed(VK_SHIFT),
+               .meta = pressed(VK_LWIN) || pressed(VK_RWIN)};
+    for (const auto& [code, key] : named)
+        if (m.wParam == code) k.key = key;
+    if (m.wParam >= 'A' && m.wParam <= 'Z') {
+        k.key = Key::Letter;
+        k.letter = static_cast<char>(m.wParam);
     }
-    k.alt = m.message == WM_SYSKEYDOWN || pressed(VK_MENU);
-    k.ctrl = pressed(VK_CONTROL);
-    k.shift = pressed(VK_SHIFT);
-    k.meta = pressed(VK_LWIN) || pressed(VK_RWIN);
     return k;
 }
 

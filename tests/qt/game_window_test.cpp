@@ -1,4 +1,4 @@
-// The game window on Qt: its design realised, and whole games played with real widgets and boxes.
+// The game window on Qt: what only Qt has of its design realised, high contrast, fit and the scale.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,7 +11,6 @@
 #include <QTest>
 
 #include "game/frmcode.hpp"
-#include "runtime/conversions.hpp"
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/qt_runtime.hpp"
 #include "runtime/qt/widgets.hpp"
@@ -34,7 +33,6 @@ protected:
         ASSERT_TRUE(window);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         ASSERT_TRUE(boxes.done());
-        opening = boxes.seen;
         boxes.seen.clear();
     }
 
@@ -45,111 +43,35 @@ protected:
         return widget;
     }
     void click(std::string_view name) { QTest::mouseClick(w(name), Qt::LeftButton); }
-    void typeInto(std::string_view name, const std::string& text) {
-        w<QLineEdit>(name)->clear();
-        QTest::keyClicks(w(name), QString::fromStdString(text));
-    }
-    void typeSecrets() {
-        const GameState& s = game.state();
-        typeInto("Text1", IntegerText(s.Secret1));
-        typeInto("Text2", IntegerText(s.Secret2));
-        typeInto("Text3", IntegerText(s.Secret3));
-        typeInto("Text4", IntegerText(s.Secret4));
-    }
-    bool panelShown() {
-        for (auto n : {"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"})
-            if (!w(n)->isVisible()) return false;
-        return true;
-    }
-    // The offscreen platform does not hand activation back after a box closes, as a window
-    // manager would; access keys only reach the active window.
-    void altKey(Qt::Key key) {
-        QApplication::setActiveWindow(window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(window, key, Qt::AltModifier);
-    }
-    std::string caption(std::string_view label) { return w<QLabel>(label)->text().toStdString(); }
 
     BoxAnswerer boxes;
     Generator generator;
     QtRuntime rt{"Numerak"};
     frmCode game{rt, generator, nullptr};
     FormWindow* window = nullptr;
-    std::vector<SeenBox> opening;
 };
 
-TEST_F(GameWindowTest, opensWithTheMessageThenThePanel) {
-    ASSERT_EQ(opening.size(), 1u);
-    EXPECT_EQ(opening[0].text, "Please choose your preferred difficulty setting on the right.");
-    EXPECT_EQ(opening[0].title, "Select New game");
-    EXPECT_EQ(opening[0].buttons, std::vector<std::string>{"OK"});
-    EXPECT_FALSE(opening[0].hasIcon);
-    EXPECT_TRUE(panelShown());
-    for (auto n : {"Option1", "Option2", "Option3", "Option4"}) EXPECT_FALSE(w<QRadioButton>(n)->isChecked());
-    EXPECT_EQ(QApplication::focusWidget(), w("Text1"));
-}
-
+// What only Qt has of the design; the rest (places, captions, colours) is in the checks every
+// front end plays (tests/frontends/checks.txt).
 TEST_F(GameWindowTest, looksAsDesigned) {
     const WindowDesign& d = ui::frmCodeDesign();
     EXPECT_EQ(window->windowTitle(), "Numerak");
     const QList<QSize> iconSizes = window->windowIcon().availableSizes();
     for (QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)})
         EXPECT_TRUE(iconSizes.contains(size)) << size.width();
-    EXPECT_EQ(window->client()->size(), QSize(437, 202));
-    EXPECT_EQ(window->client()->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(window->windowFlags() & Qt::WindowType_Mask, Qt::Window);  // an ordinary sizable window
 
     // Creation order is stacking order: the client's children come in the table's order.
     QList<QWidget*> children = window->client()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(children.size(), static_cast<qsizetype>(d.controls.size()));
-    for (std::size_t i = 0; i < d.controls.size(); ++i) {
-        const ControlDesign& cd = d.controls[i];
-        QWidget* widget = window->widget(cd.name);
-        ASSERT_TRUE(widget) << cd.name;
-        EXPECT_EQ(children[static_cast<qsizetype>(i)], widget) << cd.name;
-        EXPECT_EQ(widget->geometry(), QRect(cd.left / 15, cd.top / 15, cd.width / 15, cd.height / 15)) << cd.name;
-    }
-    EXPECT_EQ(w<QPushButton>("Command1")->text(), "&Guess");
-    EXPECT_EQ(w<QPushButton>("Command2")->text(), "&New Game");
-    EXPECT_EQ(w<QPushButton>("Command3")->text(), "&Quit");
-    EXPECT_EQ(w<QPushButton>("Command5")->text(), "Enter");
-    EXPECT_EQ(w<QLabel>("lblNew")->text(), "New Game menu");
+    for (std::size_t i = 0; i < d.controls.size(); ++i)
+        EXPECT_EQ(children[static_cast<qsizetype>(i)], window->widget(d.controls[i].name)) << d.controls[i].name;
     for (auto n : {"Command1", "Command2", "Command3", "Command5"}) {
         EXPECT_FALSE(w<QPushButton>(n)->isDefault()) << n;
         EXPECT_FALSE(w<QPushButton>(n)->autoDefault()) << n;
     }
-
-    const QPalette app = QApplication::palette();
-    for (auto n : {"Label1", "lblturns"}) {
-        EXPECT_EQ(w(n)->palette().color(QPalette::Window), QColor(255, 0, 0)) << n;
-        EXPECT_EQ(w(n)->palette().color(QPalette::WindowText), app.color(QPalette::HighlightedText)) << n;
-        EXPECT_TRUE(w(n)->autoFillBackground()) << n;
-    }
-    for (auto n : {"Option1", "Option2", "Option3", "Option4"})
-        EXPECT_EQ(w(n)->palette().color(QPalette::Window), QColor(255, 255, 0)) << n;
-    EXPECT_EQ(w("lblNew")->palette().color(QPalette::Window), QColor(0, 255, 0));
-    for (auto n : {"Text1", "Text2", "Text3", "Text4"}) {
-        EXPECT_EQ(w(n)->palette().color(QPalette::Base), app.color(QPalette::Midlight)) << n;
-        EXPECT_TRUE(w<QLineEdit>(n)->text().isEmpty());
-    }
-
-    // What is painted, not only what is set: each coloured control shows its colour.
-    const QImage shown = window->client()->grab().toImage();
-    auto colourAt = [&](std::string_view name) {
-        const QRect r = w(name)->geometry();
-        return shown.pixelColor(r.right() - 3, r.bottom() - 1);  // clear of any text and frame
-    };
-    auto near = [](QColor a, QColor b) {
-        return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3 &&
-               std::abs(a.blue() - b.blue()) <= 3;
-    };
-    for (auto n : {"Option1", "Option2", "Option3", "Option4"}) EXPECT_EQ(colourAt(n), QColor(255, 255, 0)) << n;
-    EXPECT_EQ(colourAt("lblNew"), QColor(0, 255, 0));
-    EXPECT_EQ(colourAt("Label1"), QColor(255, 0, 0));
-    const QRect box = w("Text2")->geometry();  // inside the frame; the style may shade the face a little
-    EXPECT_TRUE(near(shown.pixelColor(box.center()), app.color(QPalette::Midlight)))
-        << shown.pixelColor(box.center()).name().toStdString();
-    EXPECT_EQ(shown.pixelColor(2, 200), QColor(255, 0, 0));  // the window's own ground
+    EXPECT_EQ(window->client()->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(window->client()->grab().toImage().pixelColor(2, 200), QColor(255, 0, 0));  // the window's own ground
     // The client area is the whole window below the menu bar.
     EXPECT_EQ(window->height(), window->menuBar()->height() + 202);
     EXPECT_EQ(window->width(), 437);
@@ -235,113 +157,6 @@ TEST_F(GameWindowTest, menusAsDesigned) {
     }
 }
 
-TEST_F(GameWindowTest, tabVisitsTheControlsInDesignOrder) {
-    QApplication::setActiveWindow(window);
-    w("Text1")->setFocus();
-    std::vector<std::string> order;
-    for (int i = 0; i < 16; ++i) {
-        order.push_back(QApplication::focusWidget()->objectName().toStdString());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    // The option buttons are one group: Tab stops at it once, the arrow keys move inside it.
-    const std::vector<std::string> expected{"Text1",    "Text2",    "Text3",    "Text4",    "Command1", "Command2",
-                                            "Command3", "Picture1", "Option1",  "Command5", "Text1",    "Text2",
-                                            "Text3",    "Text4",    "Command1", "Command2"};
-    EXPECT_EQ(order, expected);
-
-    w("Option1")->setFocus();
-    QTest::keyClick(w("Option1"), Qt::Key_Space);
-    EXPECT_TRUE(w<QRadioButton>("Option1")->isChecked());
-    QTest::keyClick(w("Option1"), Qt::Key_Down);
-    EXPECT_EQ(QApplication::focusWidget(), w("Option2"));
-    EXPECT_TRUE(w<QRadioButton>("Option2")->isChecked());
-    QTest::keyClick(w("Option2"), Qt::Key_Down);
-    QTest::keyClick(w("Option3"), Qt::Key_Down);
-    EXPECT_TRUE(w<QRadioButton>("Option4")->isChecked());
-    EXPECT_FALSE(w<QRadioButton>("Option2")->isChecked());
-    EXPECT_TRUE(game.state() == GameState{});  // choosing does nothing until Enter
-    boxes.type("3");
-    boxes.type("4");
-    QTest::keyClick(w("Option4"), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), w("Command5"));
-    QTest::keyClick(w("Command5"), Qt::Key_Space);
-    EXPECT_TRUE(boxes.done());
-    EXPECT_EQ(game.state().TurnsLeft, 3);
-    EXPECT_EQ(game.state().HighestNumber, 4);
-}
-
-TEST_F(GameWindowTest, aWholeGameWithTheMouse) {
-    click("Option1");
-    click("Command5");
-    EXPECT_FALSE(panelShown());
-    EXPECT_EQ(caption("Label1"), "Please enter 4 numbers below. (1-5)");
-    EXPECT_EQ(game.state().TurnsLeft, 10);
-
-    typeInto("Text1", "9");
-    typeInto("Text2", "9");
-    typeInto("Text3", "9");
-    typeInto("Text4", "9");
-    boxes.press(QMessageBox::Yes);
-    click("Command1");
-    ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(boxes.seen[0].text, "You got 0 out of four, do you want to continue?");
-    EXPECT_EQ(boxes.seen[0].title, "sorry");
-    EXPECT_EQ(boxes.seen[0].buttons, (std::vector<std::string>{"Yes", "No"}));
-    EXPECT_EQ(boxes.seen[0].defaultButton, "Yes");
-    EXPECT_FALSE(boxes.seen[0].hasIcon);
-
-    typeSecrets();
-    boxes.press(QMessageBox::Yes);
-    click("Command1");
-    ASSERT_EQ(boxes.seen.size(), 2u);
-    EXPECT_EQ(boxes.seen[1].text, "You done it! Would you like to play again?");
-    EXPECT_EQ(boxes.seen[1].title, "well done");
-    EXPECT_TRUE(panelShown());
-    EXPECT_TRUE(w<QLineEdit>("Text1")->text().isEmpty());
-    EXPECT_EQ(caption("Label1"), "Please enter 4 numbers below (0-5)");
-    EXPECT_TRUE(boxes.done());
-}
-
-TEST_F(GameWindowTest, runningOutOfTurnsByTheMenu) {
-    click("Option3");  // 6 turns
-    click("Command5");
-    typeInto("Text1", "x");
-    for (int i = 0; i < 5; ++i) boxes.press(QMessageBox::Ok);
-    boxes.press(QMessageBox::Yes);
-    for (int i = 0; i < 6; ++i) window->action("mnuGameGuess")->trigger();
-    EXPECT_TRUE(boxes.done());
-    ASSERT_EQ(boxes.seen.size(), 6u);
-    EXPECT_EQ(boxes.seen.front().text, "Please enter 4 numbers in the boxes.");
-    EXPECT_EQ(boxes.seen.back().text, "Sorry you are out of turns, would you like to play again?");
-    EXPECT_EQ(boxes.seen.back().title, "out of turns");
-    EXPECT_TRUE(panelShown());
-    EXPECT_TRUE(caption("lblturns").empty());
-    EXPECT_TRUE(w<QLineEdit>("Text1")->text().isEmpty());
-}
-
-TEST_F(GameWindowTest, accessKeysPressTheButtons) {
-    click("Option2");
-    click("Command5");
-    // A pressed access key clicks its button through a short animation: wait for the result.
-    boxes.press(QMessageBox::Ok);
-    altKey(Qt::Key_G);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.done(); }, 3000));
-    ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(boxes.seen[0].text, "Please enter numbers in all 4 boxes");
-    EXPECT_EQ(game.state().TurnsLeft, 7);
-
-    altKey(Qt::Key_N);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panelShown(); }, 3000));
-
-    boxes.press(QMessageBox::No);
-    altKey(Qt::Key_Q);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.done(); }, 3000));
-    EXPECT_EQ(boxes.seen.back().text, "Are you sure you want to quit?");
-    EXPECT_EQ(boxes.seen.back().title, "Are you sure?");
-    EXPECT_FALSE(rt.ended());
-    EXPECT_TRUE(window->isVisible());
-}
-
 // Run also at QT_SCALE_FACTOR=2, where the picture drawn at twice the size is shown, sharp.
 TEST_F(GameWindowTest, theBannerIsDrawnForTheScreensScale) {
     auto* banner = w<QLabel>("Picture1");
@@ -358,57 +173,6 @@ TEST_F(GameWindowTest, theBannerIsDrawnForTheScreensScale) {
         ASSERT_FALSE(large.isNull()) << "banner@2x.jpg is not among the program's pictures";
         EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_RGB32), large.convertToFormat(QImage::Format_RGB32));
     }
-}
-
-TEST_F(GameWindowTest, customAsksThroughInputBoxes) {
-    click("Option4");
-    boxes.type("12");
-    boxes.cancel();
-    click("Command5");
-    EXPECT_TRUE(boxes.done());
-    ASSERT_EQ(boxes.seen.size(), 2u);
-    EXPECT_TRUE(boxes.seen[0].input);
-    EXPECT_EQ(boxes.seen[0].text, "How many turns would you like?");
-    EXPECT_EQ(boxes.seen[0].title, "Turns");
-    EXPECT_EQ(boxes.seen[1].text, "What is the highest number you want to guess with (1-?)");
-    EXPECT_EQ(boxes.seen[1].title, "Number");
-    EXPECT_EQ(game.state().TurnsLeft, 12);
-    EXPECT_EQ(game.state().HighestNumber, 0);
-    EXPECT_EQ(caption("Label1"), "Please enter 4 numbers below. (1-0)");
-}
-
-TEST_F(GameWindowTest, theCloseBoxAsksToQuit) {
-    boxes.press(QMessageBox::No);
-    window->close();
-    EXPECT_TRUE(boxes.done());
-    EXPECT_EQ(boxes.seen.at(0).text, "Are you sure you want to quit?");
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(rt.ended());
-
-    boxes.press(QMessageBox::Yes);
-    window->close();
-    EXPECT_TRUE(rt.ended());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(rt.window(game), nullptr);
-    // Nothing runs after the end.
-    window->action("mnuGameGuess")->trigger();
-    EXPECT_EQ(boxes.seen.size(), 2u);
-}
-
-TEST_F(GameWindowTest, fileCloseAndNoToAQuestionEndTheProgramOnYes) {
-    click("Option1");
-    click("Command5");
-    typeInto("Text1", "9");
-    typeInto("Text2", "9");
-    typeInto("Text3", "9");
-    typeInto("Text4", "9");
-    boxes.press(QMessageBox::No);
-    boxes.press(QMessageBox::Yes);
-    click("Command1");
-    EXPECT_TRUE(boxes.done());
-    EXPECT_EQ(boxes.seen.size(), 2u);
-    EXPECT_TRUE(rt.ended());
-    EXPECT_EQ(game.state().TurnsLeft, 9);
 }
 
 // A window whose only button fails in a way no handler traps.

@@ -38,7 +38,7 @@ TEST(PageProtocol, aWindowIsDescribedWithItsTextsEscapedAndItsTabOrderAndCancelB
     static constexpr WindowDesign design{.name = "frmSeam", .caption = "Seam", .controls = controls, .menus = menus};
     const Form form(design);
     const std::string json = DescribeWindow(form, 7);
-    EXPECT_EQ(json.rfind("{\"id\":7,\"caption\":\"Seam\",", 0), 0u) << json;
+    EXPECT_EQ(json.rfind("{\"id\":7,\"name\":\"frmSeam\",\"caption\":\"Seam\",", 0), 0u) << json;
     EXPECT_NE(json.find("\"caption\":\"say \\\"hi\\\"\\\\\\u0001 \xC3\xA9\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"tabOrder\":[1,0,2,4,3]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"cancelButton\":1"), std::string::npos) << json;

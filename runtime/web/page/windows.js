@@ -158,6 +158,7 @@ export function buildWindow(description) {
   const w = { desc: desc, elements: new Map() };
   const root = element(desc.fixed ? "dialog" : "section", "window" + (desc.fixed ? " fixed" : ""));
   root.hidden = true;
+  root.dataset.window = desc.name;
   // A screen reader passes every key to the game window, as to a program of its own: digits typed
   // into a box are digits, not the reader's keys for moving through a page.
   if (!desc.fixed) root.setAttribute("role", "application");

@@ -1,0 +1,245 @@
+// The behaviour every front end shows (tests/frontends/checks.txt), played on Qt offscreen with
+// real widgets and real modal boxes.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "about/frmabout.hpp"
+#include "app/identity.hpp"
+#include "game/frmcode.hpp"
+#include "runtime/qt/form_window.hpp"
+#include "runtime/qt/qt_runtime.hpp"
+#include "runtime/qt/widgets.hpp"
+#include "tests/about/fake_platform.hpp"
+#include "tests/frontends/checks.hpp"
+
+namespace numerak::test {
+namespace {
+
+using qt::FormWindow;
+
+std::string plain(const QString& caption) { return QString(caption).remove(QLatin1Char('&')).toStdString(); }
+
+Rgb rgb(QColor c) { return static_cast<Rgb>(c.red() << 16 | c.green() << 8 | c.blue()); }
+
+class QtPlayer : public Player {
+public:
+    QtPlayer() {
+        rt_.setOnEnd([] {});
+    }  // the test is the event loop
+
+    void post(std::function<void()> action) override { QTimer::singleShot(0, &context_, std::move(action)); }
+
+    void start() override { rt_.start(game_); }
+
+    void key(std::string_view window, std::string_view name) override {
+        // The offscreen platform does not hand activation back after a box closes, as a window
+        // manager would; keys reach only the active window.
+        FormWindow* w = windowNamed(window);
+        if (!w) return;
+        QApplication::setActiveWindow(w);
+        Qt::KeyboardModifiers modifiers;
+        std::string_view key = name;
+        for (const auto& [prefix, modifier] : {std::pair{std::string_view("Alt+"), Qt::AltModifier},
+                                               std::pair{std::string_view("Shift+"), Qt::ShiftModifier}})
+            if (key.substr(0, prefix.size()) == prefix) {
+                modifiers |= modifier;
+                key.remove_prefix(prefix.size());
+            }
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+        QTest::keyClick(target, qtKey(key, modifiers), modifiers);
+    }
+
+    void type(std::string_view, std::string_view text) override {
+        if (QWidget* target = QApplication::focusWidget()) QTest::keyClicks(target, toQ(text));
+    }
+
+    void fill(std::string_view window, std::string_view control, std::string_view text) override {
+        auto* edit = qobject_cast<QLineEdit*>(widget(window, control));
+        if (!edit) return;
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, toQ(text));
+    }
+
+    void click(std::string_view window, std::string_view control) override {
+        if (QWidget* w = widget(window, control)) QTest::mouseClick(w, Qt::LeftButton);
+    }
+
+    void menu(std::string_view window, std::string_view item) override {
+        FormWindow* w = windowNamed(window);
+        if (QAction* a = w ? w->action(item) : nullptr) a->trigger();
+    }
+
+    void close(std::string_view window) override {
+        if (FormWindow* w = windowNamed(window)) w->close();
+    }
+
+    std::optional<BoxUp> box() override {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->property("answered").toBool()) return std::nullopt;
+        BoxUp seen;
+        seen.title = modal->windowTitle().toStdString();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen.text = box->text().toStdString();
+            seen.icon = box->icon() != QMessageBox::NoIcon;
+            if (box->defaultButton()) seen.defaultButton = plain(box->defaultButton()->text());
+        } else if (auto* dialog = qobject_cast<QInputDialog*>(modal)) {
+            seen.text = dialog->labelText().toStdString();
+        } else {
+            return std::nullopt;  // a window, not a box
+        }
+        for (QAbstractButton* b : modal->findChildren<QAbstractButton*>()) {
+            if (!b->isVisible()) continue;
+            seen.buttons.push_back(plain(b->text()));
+            if (auto* push = qobject_cast<QPushButton*>(b); push && push->isDefault())
+                seen.defaultButton = plain(b->text());
+        }
+        return seen;
+    }
+
+    void answer(std::string_view answer) override {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        modal->setProperty("answered", true);
+        respond(modal, answer);
+    }
+
+    bool windowUp(std::string_view window) override {
+        FormWindow* w = windowNamed(window);
+        return w && w->isVisible();
+    }
+
+    std::string focus(std::string_view window) override {
+        const FormLogic* logic = logicNamed(window);
+        const Form* form = logic ? rt_.form(*logic) : nullptr;
+        FormWindow* w = windowNamed(window);
+        if (!form || !w) return {};
+        for (const auto& c : form->controls())
+            if (c->design() && w->widget(c->name(), c->index()) == QApplication::focusWidget())
+                return std::string(c->name());
+        return {};
+    }
+
+    bool chosen(std::string_view window, std::string_view control) override {
+        auto* option = qobject_cast<QRadioButton*>(widget(window, control));
+        return option && option->isChecked();
+    }
+
+    bool shown(std::string_view window, std::string_view control) override {
+        QWidget* w = widget(window, control);
+        return w && w->isVisible();
+    }
+
+    std::string caption(std::string_view window, std::string_view control) override {
+        QWidget* w = widget(window, control);
+        if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text().toStdString();
+        return "(none)";
+    }
+
+    PixelRect client(std::string_view window) override {
+        FormWindow* w = windowNamed(window);
+        return w ? PixelRect{0, 0, w->client()->width(), w->client()->height()} : PixelRect{};
+    }
+
+    PixelRect place(std::string_view window, std::string_view control) override {
+        QWidget* w = widget(window, control);
+        if (!w) return {};
+        const QRect r = w->geometry();
+        return {r.x(), r.y(), r.width(), r.height()};
+    }
+
+    std::pair<Rgb, Rgb> colours(std::string_view window, std::string_view control) override {
+        FormWindow* w = windowNamed(window);
+        QWidget* c = widget(window, control);
+        if (!w || !c) return {};
+        // What is painted, clear of any text and frame; a box's face inside its frame.
+        const QImage shown = w->client()->grab().toImage();
+        const QRect r = c->geometry();
+        const QPoint at = qobject_cast<QLineEdit*>(c) ? r.center() : QPoint(r.right() - 3, r.bottom() - 1);
+        return {rgb(shown.pixelColor(at)), rgb(c->palette().color(c->foregroundRole()))};
+    }
+
+    Rgb systemColour(int index) override { return rgb(qt::toQColor(SystemColourRef(index), QApplication::palette())); }
+
+    bool ended() override { return rt_.ended(); }
+
+private:
+    static QString toQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+    static Qt::Key qtKey(std::string_view key, Qt::KeyboardModifiers modifiers) {
+        const std::pair<std::string_view, Qt::Key> named[]{
+            {"Tab", Qt::Key_Tab}, {"Enter", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"Space", Qt::Key_Space},
+            {"Up", Qt::Key_Up},   {"Down", Qt::Key_Down},    {"Left", Qt::Key_Left},     {"Right", Qt::Key_Right}};
+        for (const auto& [name, k] : named)
+            if (key == name) return k == Qt::Key_Tab && modifiers.testFlag(Qt::ShiftModifier) ? Qt::Key_Backtab : k;
+        return key.size() == 1 ? static_cast<Qt::Key>(Qt::Key_A + (key[0] - 'A')) : Qt::Key_unknown;
+    }
+
+    static void respond(QWidget* box, std::string_view answer) {
+        if (answer.substr(0, 5) == "type ") {
+            const auto comma = answer.find(", ");
+            if (auto* edit = box->findChild<QLineEdit*>()) QTest::keyClicks(edit, toQ(answer.substr(5, comma - 5)));
+            respond(box, comma == std::string_view::npos ? "Enter" : answer.substr(comma + 2));
+        } else if (answer.substr(0, 6) == "click ") {
+            for (QAbstractButton* b : box->findChildren<QAbstractButton*>())
+                if (plain(b->text()) == answer.substr(6)) return b->click();
+        } else {
+            QTest::keyClick(box, answer == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
+        }
+    }
+
+    const FormLogic* logicNamed(std::string_view window) const {
+        if (window == "frmCode") return &game_;
+        return window == "frmAbout" ? about_ : nullptr;
+    }
+    FormWindow* windowNamed(std::string_view window) const {
+        const FormLogic* logic = logicNamed(window);
+        return logic ? rt_.window(*logic) : nullptr;
+    }
+    QWidget* widget(std::string_view window, std::string_view control) const {
+        FormWindow* w = windowNamed(window);
+        return w ? w->widget(control) : nullptr;
+    }
+
+    QObject context_;
+    FakePlatform platform_;  // nothing to start for System Info
+    Generator generator_;
+    qt::QtRuntime rt_{"Numerak"};
+    frmAbout* about_ = nullptr;
+    frmCode game_{rt_, generator_, [this] {
+                      auto a = std::make_unique<frmAbout>(rt_, platform_, numerakIdentity);
+                      about_ = a.get();
+                      return a;
+                  }};
+};
+
+class QtFrontEnd : public ::testing::TestWithParam<FrontEndCheck> {};
+
+TEST_P(QtFrontEnd, shows) {
+    QtPlayer player;
+    CheckRunner runner(GetParam(), player, std::chrono::seconds(3));
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, [&] { runner.tick(); });
+    ticks.start(5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return runner.done(); }, 120'000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Checks, QtFrontEnd, ::testing::ValuesIn(FrontEndChecks(NUMERAK_VERSION)),
+                         [](const ::testing::TestParamInfo<FrontEndCheck>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace numerak::test
