@@ -88,7 +88,7 @@ function control(w, c) {
     case "label":
       e = element("div", "label");
       e.textContent = c.caption;
-      e.setAttribute("aria-live", modalsUp ? "off" : "polite");
+      e.setAttribute("aria-live", "off"); // until its window has been shown (labelsLive)
       break;
     case "text":
       e = element("input", "textbox");
@@ -276,22 +276,21 @@ export function openMenuBar(id) {
   windows.get(id)?.root.querySelector(".menubar .menu")?.focus();
 }
 
-// A modal dialog takes the rest of the page out of the accessibility tree and closing it puts it
-// back, which a screen reader hears as every label changing at once. The labels stay quiet while
-// a dialog is up, and until the browser has told of the page's return (two frames on).
+// The labels say what the game writes into them as it writes it (live regions). A screen reader
+// would hear every label at once where the browser puts them back into the accessibility tree: a
+// window shown (its labels appear), a modal dialog closed (it took the rest of the page out). So
+// they stay quiet while a dialog is up, and until the browser has told of the change (two frames on).
+function labelsLive(value) {
+  for (const e of document.querySelectorAll(".label[aria-live]")) e.setAttribute("aria-live", value);
+}
+
+function labelsLiveSoon() {
+  requestAnimationFrame(() => requestAnimationFrame(() => modalsUp === 0 && labelsLive("polite")));
+}
+
 export function quietBehind(dialog) {
-  const live = (value) => {
-    for (const e of document.querySelectorAll(".label[aria-live]")) e.setAttribute("aria-live", value);
-  };
-  if (modalsUp++ === 0) live("off");
-  dialog.addEventListener(
-    "close",
-    () => {
-      if (--modalsUp > 0) return;
-      requestAnimationFrame(() => requestAnimationFrame(() => modalsUp === 0 && live("polite")));
-    },
-    { once: true }
-  );
+  if (modalsUp++ === 0) labelsLive("off");
+  dialog.addEventListener("close", () => --modalsUp === 0 && labelsLiveSoon(), { once: true });
 }
 
 export function showWindow(id, modal, focusIndex) {
@@ -306,6 +305,7 @@ export function showWindow(id, modal, focusIndex) {
   placeOnScreen(w, fit());
   const first = w.elements.get(focusIndex);
   if (first) (first.querySelector("input") || first).focus();
+  labelsLiveSoon();
 }
 
 export function removeWindow(id) {
