@@ -2,6 +2,7 @@
 #include "runtime/web/page_protocol.hpp"
 
 #include <cstdio>
+#include <utility>
 
 #include "runtime/look.hpp"
 #include "runtime/web/json.hpp"
@@ -64,20 +65,35 @@ void designed(Json& j, const Form& form, const Control& control, const ControlDe
 
 }  // namespace
 
+namespace {
+
+// The system's colours in the page: as a light desktop theme has them, and by CSS's own name
+// where CSS has one. The button face for the rest.
+struct PageSystemColour {
+    int index;
+    int rgb;
+    const char* css;
+};
+constexpr PageSystemColour pageSystemColours[]{
+    {SystemColour::Window, 0xFFFFFF, "Canvas"},         {SystemColour::WindowText, 0x000000, "CanvasText"},
+    {SystemColour::Highlight, 0x0078D7, "Highlight"},   {SystemColour::HighlightText, 0xFFFFFF, "HighlightText"},
+    {SystemColour::ButtonShadow, 0xA0A0A0, nullptr},    {SystemColour::ButtonText, 0x000000, "ButtonText"},
+    {SystemColour::Highlight3D, 0xFFFFFF, nullptr},     {SystemColour::Light3D, 0xE3E3E3, nullptr},
+    {SystemColour::ButtonFace, 0xF0F0F0, "ButtonFace"}, {SystemColour::GrayText, 0xF0F0F0, "GrayText"}};
+
+const PageSystemColour* pageSystemColour(Colour colour) {
+    for (const auto& c : pageSystemColours)
+        if (colour.isSystem() && c.index == colour.systemIndex()) return &c;
+    return nullptr;
+}
+
+}  // namespace
+
 std::string CssColour(Colour colour) {
     int rgb = colour.red() << 16 | colour.green() << 8 | colour.blue();
     if (colour.isSystem()) {
-        switch (colour.systemIndex()) {
-            case SystemColour::Window: rgb = 0xFFFFFF; break;
-            case SystemColour::WindowText: rgb = 0x000000; break;
-            case SystemColour::Highlight: rgb = 0x0078D7; break;
-            case SystemColour::HighlightText: rgb = 0xFFFFFF; break;
-            case SystemColour::ButtonShadow: rgb = 0xA0A0A0; break;
-            case SystemColour::ButtonText: rgb = 0x000000; break;
-            case SystemColour::Highlight3D: rgb = 0xFFFFFF; break;
-            case SystemColour::Light3D: rgb = 0xE3E3E3; break;
-            default: rgb = 0xF0F0F0; break;  // the button face, and the rest
-        }
+        const PageSystemColour* system = pageSystemColour(colour);
+        rgb = system ? system->rgb : 0xF0F0F0;
     }
     char text[8];
     std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(rgb));
@@ -85,38 +101,18 @@ std::string CssColour(Colour colour) {
 }
 
 std::string CssSystemColour(Colour colour) {
-    if (colour.isSystem()) {
-        switch (colour.systemIndex()) {
-            case SystemColour::Window: return "Canvas";
-            case SystemColour::WindowText: return "CanvasText";
-            case SystemColour::ButtonFace: return "ButtonFace";
-            case SystemColour::ButtonText: return "ButtonText";
-            case SystemColour::Highlight: return "Highlight";
-            case SystemColour::HighlightText: return "HighlightText";
-            case SystemColour::GrayText: return "GrayText";
-            default: break;
-        }
-    }
-    return CssColour(colour);
+    const PageSystemColour* system = pageSystemColour(colour);
+    return system && system->css ? system->css : CssColour(colour);
 }
 
 KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta) {
+    static constexpr std::pair<std::string_view, Key> named[]{
+        {"Enter", Key::Enter},    {"Escape", Key::Escape},    {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down},
+        {"ArrowLeft", Key::Left}, {"ArrowRight", Key::Right}, {"F10", Key::F10}};
     KeyPress k{.alt = alt, .ctrl = ctrl, .shift = shift, .meta = meta};
-    if (name == "Enter")
-        k.key = Key::Enter;
-    else if (name == "Escape")
-        k.key = Key::Escape;
-    else if (name == "ArrowUp")
-        k.key = Key::Up;
-    else if (name == "ArrowDown")
-        k.key = Key::Down;
-    else if (name == "ArrowLeft")
-        k.key = Key::Left;
-    else if (name == "ArrowRight")
-        k.key = Key::Right;
-    else if (name == "F10")
-        k.key = Key::F10;
-    else if (name.size() == 4 && name.substr(0, 3) == "Key" && name[3] >= 'A' && name[3] <= 'Z') {
+    for (const auto& [page, key] : named)
+        if (name == page) k.key = key;
+    if (name.size() == 4 && name.substr(0, 3) == "Key" && name[3] >= 'A' && name[3] <= 'Z') {
         k.key = Key::Letter;
         k.letter = name[3];
     }

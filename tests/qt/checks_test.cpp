@@ -15,14 +15,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "about/frmabout.hpp"
-#include "app/identity.hpp"
-#include "game/frmcode.hpp"
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/qt_runtime.hpp"
 #include "runtime/qt/widgets.hpp"
-#include "tests/about/fake_platform.hpp"
 #include "tests/frontends/checks.hpp"
+#include "tests/frontends/game_under_test.hpp"
 
 namespace numerak::test {
 namespace {
@@ -35,13 +32,14 @@ Rgb rgb(QColor c) { return static_cast<Rgb>(c.red() << 16 | c.green() << 8 | c.b
 
 class QtPlayer : public Player {
 public:
+    // The test is the event loop.
     QtPlayer() {
-        rt_.setOnEnd([] {});
-    }  // the test is the event loop
+        game_.rt.setOnEnd([] {});
+    }
 
     void post(std::function<void()> action) override { QTimer::singleShot(0, &context_, std::move(action)); }
 
-    void start() override { rt_.start(game_); }
+    void start() override { game_.rt.start(game_.game); }
 
     void key(std::string_view window, std::string_view name) override {
         // The offscreen platform does not hand activation back after a box closes, as a window
@@ -122,8 +120,7 @@ public:
     }
 
     std::string focus(std::string_view window) override {
-        const FormLogic* logic = logicNamed(window);
-        const Form* form = logic ? rt_.form(*logic) : nullptr;
+        const Form* form = game_.form(window);
         FormWindow* w = windowNamed(window);
         if (!form || !w) return {};
         for (const auto& c : form->controls())
@@ -175,7 +172,7 @@ public:
 
     Rgb systemColour(int index) override { return rgb(qt::toQColor(SystemColourRef(index), QApplication::palette())); }
 
-    bool ended() override { return rt_.ended(); }
+    bool ended() override { return game_.rt.ended(); }
 
 private:
     static QString toQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -202,29 +199,14 @@ private:
         }
     }
 
-    const FormLogic* logicNamed(std::string_view window) const {
-        if (window == "frmCode") return &game_;
-        return window == "frmAbout" ? about_ : nullptr;
-    }
-    FormWindow* windowNamed(std::string_view window) const {
-        const FormLogic* logic = logicNamed(window);
-        return logic ? rt_.window(*logic) : nullptr;
-    }
+    FormWindow* windowNamed(std::string_view window) const { return game_.window(window); }
     QWidget* widget(std::string_view window, std::string_view control) const {
         FormWindow* w = windowNamed(window);
         return w ? w->widget(control) : nullptr;
     }
 
     QObject context_;
-    FakePlatform platform_;  // nothing to start for System Info
-    Generator generator_;
-    qt::QtRuntime rt_{"Numerak"};
-    frmAbout* about_ = nullptr;
-    frmCode game_{rt_, generator_, [this] {
-                      auto a = std::make_unique<frmAbout>(rt_, platform_, numerakIdentity);
-                      about_ = a.get();
-                      return a;
-                  }};
+    GameUnderTest<qt::QtRuntime> game_;
 };
 
 class QtFrontEnd : public ::testing::TestWithParam<FrontEndCheck> {};

@@ -4,8 +4,7 @@
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { after, before, test } from "node:test";
-import { chromium, launchOptions } from "./chromium.mjs";
-import { serve } from "../../scripts/serve.mjs";
+import { siteInBrowser } from "./chromium.mjs";
 
 const [site, version] = process.argv.slice(2);
 if (!site || !version) {
@@ -13,18 +12,9 @@ if (!site || !version) {
   process.exit(2);
 }
 const patience = 5_000;
-let server, url, browser;
-
-before(async () => {
-  server = await serve(site);
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch(launchOptions);
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+let url, browser, close;
+before(async () => ({ url, browser, close } = await siteInBrowser(site)));
+after(() => close?.());
 
 // checks.txt: a check a name and its steps, each with its line.
 function readChecks() {

@@ -4,8 +4,11 @@
 // network is closed.
 import { accessSync, constants } from "node:fs";
 import { delimiter, join } from "node:path";
+import { serve } from "../../scripts/serve.mjs";
 
-export { chromium } from "playwright-core";
+import { chromium } from "playwright-core";
+
+export { chromium };
 
 function onPath(names) {
   for (const folder of (process.env.PATH || "").split(delimiter))
@@ -25,3 +28,18 @@ export const launchOptions = {
   args: ["--disable-gpu", "--disable-background-networking", "--disable-component-update", "--disable-sync",
          "--no-first-run", "--disable-quic"],
 };
+
+// The site of a folder served on the loopback interface and a browser to visit it, for the tests
+// of this folder: its address, the browser, and what closes both.
+export async function siteInBrowser(site) {
+  const server = await serve(site);
+  const browser = await chromium.launch(launchOptions);
+  return {
+    url: `http://127.0.0.1:${server.address().port}/`,
+    browser,
+    close: async () => {
+      await browser.close();
+      server.close();
+    },
+  };
+}

@@ -26,6 +26,25 @@ TEST(PageProtocol, coloursArePaintedRedGreenBlueAndSystemColoursAsALightTheme) {
     EXPECT_EQ(CssColour(SystemColourRef(SystemColour::ButtonFace)), "#F0F0F0");
 }
 
+TEST(PageProtocol, moreContrastTakesTheBrowsersSystemColoursByName) {
+    EXPECT_EQ(CssSystemColour(SystemColourRef(SystemColour::Window)), "Canvas");
+    EXPECT_EQ(CssSystemColour(SystemColourRef(SystemColour::WindowText)), "CanvasText");
+    EXPECT_EQ(CssSystemColour(SystemColourRef(SystemColour::Light3D)), "#E3E3E3");  // CSS has no name for it
+    EXPECT_EQ(CssSystemColour(Colour{0x000000FF}), "#FF0000");
+}
+
+TEST(PageProtocol, theBrowsersKeyNamesAreTheWindowsKeys) {
+    const KeyPress altG = PageKey("KeyG", true, false, false, false);
+    EXPECT_EQ(altG.key, Key::Letter);
+    EXPECT_EQ(altG.letter, 'G');
+    EXPECT_TRUE(altG.alt);
+    EXPECT_EQ(PageKey("ArrowDown", false, false, true, false).key, Key::Down);
+    EXPECT_FALSE(PageKey("ArrowDown", false, false, true, false).plain());
+    EXPECT_EQ(PageKey("F10", false, false, false, false).key, Key::F10);
+    for (auto other : {"g", "Keyg", "KeyGG", "Key", "Tab", ""})
+        EXPECT_EQ(PageKey(other, false, false, false, false).key, Key::Other) << other;
+}
+
 TEST(PageProtocol, aWindowIsDescribedWithItsTextsEscapedAndItsTabOrderAndCancelButtonWorkedOut) {
     static constexpr ControlDesign controls[]{
         {.name = "Later", .kind = ControlKind::CommandButton, .tabIndex = 1},

@@ -7,8 +7,7 @@ import { mkdtemp, rm } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { chromium, launchOptions } from "./chromium.mjs";
-import { serve } from "../../scripts/serve.mjs";
+import { chromium, launchOptions, siteInBrowser } from "./chromium.mjs";
 
 const [site, shots] = process.argv.slice(2);
 if (!site) {
@@ -17,18 +16,9 @@ if (!site) {
 }
 const timeout = 10_000;
 const designedWidth = 441; // the game window on a large screen, frame included
-let server, url, browser;
-
-before(async () => {
-  server = await serve(site);
-  url = `http://127.0.0.1:${server.address().port}/`;
-  browser = await chromium.launch(launchOptions);
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+let url, browser, close;
+before(async () => ({ url, browser, close } = await siteInBrowser(site)));
+after(() => close?.());
 
 async function shot(page, name) {
   if (shots) await page.screenshot({ path: `${shots}/${name}.png` });

@@ -8,15 +8,12 @@
 #include <functional>
 #include <string>
 
-#include "about/frmabout.hpp"
-#include "app/identity.hpp"
-#include "game/frmcode.hpp"
 #include "runtime/win32/form_window.hpp"
 #include "runtime/win32/ids.hpp"
 #include "runtime/win32/text.hpp"
 #include "runtime/win32/win32_runtime.hpp"
-#include "tests/about/fake_platform.hpp"
 #include "tests/frontends/checks.hpp"
+#include "tests/frontends/game_under_test.hpp"
 #include "tests/win32/win32_keys.hpp"
 
 namespace numerak::test {
@@ -70,7 +67,7 @@ public:
         timers_.push_back(::SetTimer(nullptr, 0, 0, runPosted));
     }
 
-    void start() override { rt_.start(game_); }
+    void start() override { game_.rt.start(game_.game); }
 
     void key(std::string_view window, std::string_view name) override {
         FormWindow* w = windowNamed(window);
@@ -83,7 +80,7 @@ public:
         if (shift) state[VK_SHIFT] |= 0x80;
         ::SetKeyboardState(state);
         postKey(w->hwnd(), virtualKey(name), alt);
-        pump(rt_);
+        pump(game_.rt);
         state[VK_SHIFT] &= 0x7F;
         ::SetKeyboardState(state);
     }
@@ -92,7 +89,7 @@ public:
         FormWindow* w = windowNamed(window);
         for (char ch : text) {
             postKey(w ? w->hwnd() : nullptr, virtualKey(std::string_view(&ch, 1)));
-            pump(rt_);  // each key and the character it makes before the next, as typing is
+            pump(game_.rt);  // each key and the character it makes before the next, as typing is
         }
     }
 
@@ -109,7 +106,7 @@ public:
     }
 
     void menu(std::string_view window, std::string_view item) override {
-        const Form* form = formNamed(window);
+        const Form* form = game_.form(window);
         if (FormWindow* w = windowNamed(window); w && form)
             ::SendMessageW(w->hwnd(), WM_COMMAND, MAKEWPARAM(win32::commandId(form->design(), item), 0), 0);
     }
@@ -156,7 +153,7 @@ public:
     }
 
     std::string focus(std::string_view window) override {
-        const Form* form = formNamed(window);
+        const Form* form = game_.form(window);
         if (!form) return {};
         for (const auto& c : form->controls())
             if (c->design() && handle(window, c->name()) == ::GetFocus() && ::GetFocus()) return std::string(c->name());
@@ -215,9 +212,9 @@ public:
 
     Rgb systemColour(int index) override { return rgb(::GetSysColor(index)); }
 
-    bool ended() override { return rt_.ended(); }
+    bool ended() override { return game_.rt.ended(); }
 
-    win32::Win32Runtime& runtime() { return rt_; }
+    win32::Win32Runtime& runtime() { return game_.rt; }
 
 private:
     static void CALLBACK runPosted(HWND, UINT, UINT_PTR id, DWORD) {
@@ -253,18 +250,7 @@ private:
         }
     }
 
-    const FormLogic* logicNamed(std::string_view window) const {
-        if (window == "frmCode") return &game_;
-        return window == "frmAbout" ? about_ : nullptr;
-    }
-    const Form* formNamed(std::string_view window) const {
-        const FormLogic* logic = logicNamed(window);
-        return logic ? rt_.form(*logic) : nullptr;
-    }
-    FormWindow* windowNamed(std::string_view window) const {
-        const FormLogic* logic = logicNamed(window);
-        return logic ? rt_.window(*logic) : nullptr;
-    }
+    FormWindow* windowNamed(std::string_view window) const { return game_.window(window); }
     HWND handle(std::string_view window, std::string_view control) const {
         FormWindow* w = windowNamed(window);
         return w ? w->control(control) : nullptr;
@@ -273,16 +259,8 @@ private:
     static inline Win32Player* current_ = nullptr;
     std::deque<std::function<void()>> actions_;
     std::vector<UINT_PTR> timers_;
-    HWND box_ = nullptr;     // the box box() saw last
-    FakePlatform platform_;  // nothing to start for System Info
-    Generator generator_;
-    win32::Win32Runtime rt_{"Numerak"};
-    frmAbout* about_ = nullptr;
-    frmCode game_{rt_, generator_, [this] {
-                      auto a = std::make_unique<frmAbout>(rt_, platform_, numerakIdentity);
-                      about_ = a.get();
-                      return a;
-                  }};
+    HWND box_ = nullptr;  // the box box() saw last
+    GameUnderTest<win32::Win32Runtime> game_;
 };
 
 class Win32FrontEnd : public ::testing::TestWithParam<FrontEndCheck> {};
