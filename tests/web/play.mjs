@@ -295,3 +295,32 @@ test("more contrast gives the coloured controls the system's colours, and only t
   assert.notEqual(system[0], system[1]);
   for (const name of ["Option1", "Text1"]) assert.deepEqual(await colours(name), system, name);
 });
+
+// A colour as the browser paints it at a point of the page: the screenshot's pixel, read back
+// through a canvas of the page.
+async function paintedAt(page, x, y) {
+  const png = await page.screenshot({ clip: { x, y, width: 1, height: 1 } });
+  return page.evaluate(async (src) => {
+    const img = new Image();
+    img.src = src;
+    await img.decode();
+    const canvas = document.createElement("canvas");
+    canvas.getContext("2d").drawImage(img, 0, 0);
+    return Array.from(canvas.getContext("2d").getImageData(0, 0, 1, 1).data.slice(0, 3));
+  }, "data:image/png;base64," + png.toString("base64"));
+}
+
+test("the browser's automatic dark mode leaves the designed colours as they are", async (t) => {
+  // Chrome's "dark theme for sites", on a system that prefers dark.
+  const dark = await chromium.launch({ ...launchOptions, args: [...launchOptions.args, "--enable-features=WebContentsForceDark"] });
+  t.after(() => dark.close());
+  const page = await dark.newPage({ viewport: { width: 1280, height: 800 }, colorScheme: "dark" });
+  await page.goto(url);
+  await box(page, "Please choose");
+  await page.keyboard.press("Enter");
+  await noBox(page);
+  const face = await control(page, "Text1").boundingBox();
+  assert.deepEqual(await paintedAt(page, face.x + face.width / 2, face.y + face.height / 2), [227, 227, 227]);
+  const option = await control(page, "Option1").boundingBox();
+  assert.deepEqual(await paintedAt(page, option.x + option.width - 3, option.y + option.height - 2), [255, 255, 0]);
+});
