@@ -17,7 +17,7 @@
 #include "game/frmcode.hpp"
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/qt_runtime.hpp"
-#include "tests/about/fake_platform.hpp"
+#include "tests/frontends/game_under_test.hpp"
 #include "tests/qt/box_answerer.hpp"
 #include "ui/designs.hpp"
 
@@ -37,7 +37,7 @@ void recordEvent(QAccessibleEvent* event) {
     if (events) events->push_back({event->object(), event->type()});
 }
 
-class AccessibilityTest : public ::testing::Test {
+class AccessibilityTest : public ::testing::Test, protected GameUnderTest<QtRuntime> {
 protected:
     void SetUp() override {
         // The offscreen platform has no screen reader to turn accessibility on: do it as one would.
@@ -79,15 +79,6 @@ protected:
     std::vector<Seen> seen;
     QAccessible::UpdateHandler previous = nullptr;
     BoxAnswerer boxes;
-    FakePlatform platform;
-    Generator generator;
-    QtRuntime rt{"Numerak"};
-    frmAbout* about = nullptr;
-    frmCode game{rt, generator, [this] {
-                     auto a = std::make_unique<frmAbout>(rt, platform, numerakIdentity);
-                     about = a.get();
-                     return a;
-                 }};
     FormWindow* window = nullptr;
 };
 
