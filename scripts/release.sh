@@ -2,7 +2,8 @@
 # Makes a release of the commit checked out, every artifact built from a clean copy of it into
 # dist/, with their SHA256SUMS:
 #   numerak_<v>_amd64.deb, numerak-<v>-win64.exe, numerak-<v>-win64.zip, numerak-<v>-web.zip
-#   (the site) and numerak-<v>.tar.gz (the source).
+#   (the site) and numerak-<v>.tar.gz (the source). Given a minisign key (NUMERAK_MINISIGN_KEY,
+#   its password in NUMERAK_MINISIGN_PASSWORD), SHA256SUMS.minisig signs the checksums.
 # scripts/release.sh --check also builds everything a second time, in another folder and from
 # files of another date, and fails if any artifact differs from the first.
 # Installs what it needs, as scripts/test.sh does.
@@ -17,7 +18,12 @@ case "${1:-}" in
 esac
 
 scripts/deps.sh git g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis \
-  emscripten binaryen fonttools python3-brotli python3
+  emscripten binaryen fonttools python3-brotli python3 minisign
+. scripts/lib/sign_sums.sh
+if [ -n "${NUMERAK_MINISIGN_KEY:-}" ]; then
+  NUMERAK_MINISIGN_KEY=$(realpath "$NUMERAK_MINISIGN_KEY")
+  [ -r "$NUMERAK_MINISIGN_KEY" ] || { echo "release: no minisign key at $NUMERAK_MINISIGN_KEY" >&2; exit 1; }
+fi
 command -v node >/dev/null || scripts/deps.sh nodejs
 command -v npm >/dev/null || scripts/deps.sh npm
 
@@ -68,6 +74,9 @@ build_all() {
   python3 "$root/scripts/lib/stable_zip.py" "$out/numerak-$version-web.zip" "$work/site"
 
   (cd "$out" && sha256sum -- * >SHA256SUMS)
+  if [ -n "${NUMERAK_MINISIGN_KEY:-}" ]; then
+    sign_sums "$out/SHA256SUMS"
+  fi
 }
 
 build_all "$root/build/release-of-commit"
