@@ -63,6 +63,8 @@ int main(int, char** argv) {
 
     const numerak::AppIdentity& identity = numerak::numerakIdentity;
     QApplication::setApplicationName(numerak::qt::toQString(identity.AppTitle));
+    // So that a Wayland desktop shows the game's windows under its own menu entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(numerak::DesktopAppId));
     numerak::qt::prepareApplication();
 
     numerak::qt::QtRuntime runtime{std::string(identity.AppTitle)};

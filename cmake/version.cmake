@@ -21,5 +21,8 @@ set(NUMERAK_VERSION_DOTTED "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.
 set(NUMERAK_COMPANY "Numerak Developers")
 set(NUMERAK_HOMEPAGE "https://numerak.example/")
 set(NUMERAK_HELP_PAGE "https://numerak.example/help")
+# The name desktops and software centres know the game by: its desktop entry, its icon and its
+# metadata are named after it.
+set(NUMERAK_APP_ID "io.github.numerak.Numerak")
 # The name of the mutex a running game holds, by which installers know that it runs.
 set(NUMERAK_RUNNING_MUTEX "NumerakRunning")

@@ -1,6 +1,6 @@
 """Draws Numerak's title banner (banner.jpg, and banner@2x.jpg at twice its size for screens of
-higher density) and application icon (numerak.ico, icon-*.png, and icon-192.png and icon-512.png
-for the browser's app list)."""
+higher density) and application icon (numerak.ico, icon-16/32/48.png, and icon-64.png up to
+icon-512.png for software centres and the browser's app list)."""
 
 # Everything is drawn from code so the pictures can be regenerated exactly:
 # run this script to rewrite them, or with --check to test the files in this

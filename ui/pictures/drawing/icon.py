@@ -15,7 +15,8 @@ YELLOW, CYAN, RED, GREY = (255, 255, 0), (0, 255, 255), (255, 0, 0), (128, 128, 
 
 ICON_SIZES = (16, 32, 48)
 ICON_DEPTHS = (4, 8, 32)
-APP_ICON_SIZES = (192, 512)
+# Larger icons for software centres and the browser's app list.
+APP_ICON_SIZES = (64, 128, 192, 256, 512)
 
 
 def palette256():

@@ -15,7 +15,8 @@ def build(banners=None):
              "numerak.ico": encode_ico([(icons[s], d) for s in ICON_SIZES for d in ICON_DEPTHS])}
     for size in ICON_SIZES:
         files["icon-%d.png" % size] = encode_png(icons[size])
-    # The browser's app list asks for large icons: the 32-pixel artwork, each pixel a square.
+    # Software centres and the browser's app list ask for large icons: the 32-pixel artwork, each
+    # pixel a square.
     for size in APP_ICON_SIZES:
         files["icon-%d.png" % size] = encode_png(enlarge(icons[32], size // 32))
     files["installer-welcome.bmp"] = encode_bmp(draw_installer_welcome())
