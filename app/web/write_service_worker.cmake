@@ -3,7 +3,7 @@
 #   cmake -DSITE=<site folder> -DTEMPLATE=<sw.js.in> -DPROJECT_VERSION=<version> -P write_service_worker.cmake
 file(GLOB_RECURSE files RELATIVE "${SITE}" "${SITE}/*")
 list(REMOVE_ITEM files sw.js)
-list(FILTER files EXCLUDE REGEX "(^|/)\\.|\\.txt$")
+list(FILTER files EXCLUDE REGEX "(^|/)\\.")
 list(SORT files)
 set(digests "")
 set(SITE_FILES "\"./\"")

@@ -19,6 +19,10 @@ for f in usr/games/numerak \
   [ -f "$stage/$f" ] || fail "missing: /$f"
 done
 [ -x "$stage/usr/games/numerak" ] || fail "not executable: /usr/games/numerak"
+# The program links Qt, whose licence asks for a prominent notice.
+grep -q "Qt 6 libraries" "$stage/usr/share/doc/numerak/copyright" &&
+  grep -q "/usr/share/common-licenses/LGPL-3" "$stage/usr/share/doc/numerak/copyright" ||
+  fail "the copyright file gives no notice of Qt under LGPL-3"
 for size in 16 32 48 64 128 256 512; do
   icon=$stage/usr/share/icons/hicolor/${size}x${size}/apps/$id.png
   file "$icon" 2>&1 | grep -q "$size x $size" || fail "icon ${size}: missing or of the wrong size"

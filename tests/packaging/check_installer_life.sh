@@ -50,12 +50,14 @@ games=$(unix 'C:\Games\Numerak')
 echo "install $version for all users into a folder of the player's: /S /D=C:\\Games\\Numerak"
 expect "exit code" 0 "$(code "$this" /S '/D=C:\Games\Numerak')"
 expect "the program" yes "$(exists "$games/numerak.exe")"
+expect "its third-party notices" yes "$(exists "$games/THIRD-PARTY-NOTICES.txt")"
 expect "InstallLocation" 'C:\Games\Numerak' "$(value "$machine" InstallLocation)"
 expect "URLInfoAbout" "https://numerak.example/" "$(value "$machine" URLInfoAbout)"
 expect "HelpLink" "https://numerak.example/help" "$(value "$machine" HelpLink)"
 # A file that is not ours, in our folder: no installer counts it, none removes it.
 head -c 3000000 /dev/zero >"$games/notes.txt"
-ours=$(( ($(stat -c %s "$games/numerak.exe") / 1024) + ($(stat -c %s "$games/Uninstall.exe") / 1024) ))
+ours=0
+for f in numerak.exe Uninstall.exe THIRD-PARTY-NOTICES.txt; do ours=$(( ours + $(stat -c %s "$games/$f") / 1024 )); done
 
 echo "with the game running"
 "$wine" 'C:\Games\Numerak\numerak.exe' &
@@ -87,6 +89,7 @@ expect "DisplayVersion" "$next" "$(value "$machine" DisplayVersion)"
 echo "uninstall: Uninstall.exe /S, in place"
 expect "exit code" 0 "$(code 'C:\Games\Numerak\Uninstall.exe' /S '_?=C:\Games\Numerak')"
 expect "the program" no "$(exists "$games/numerak.exe")"
+expect "its third-party notices" no "$(exists "$games/THIRD-PARTY-NOTICES.txt")"
 expect "the entry under Apps" "" "$(value "$machine" DisplayVersion)"
 expect "the player's own file" yes "$(exists "$games/notes.txt")"
 
