@@ -2,6 +2,7 @@
 # folder dated SOURCE_DATE_EPOCH, folders and programs 0755, other files 0644, and ELF programs
 # stripped as Debian strips them (symbols, the compiler's comment and the bare .note section;
 # the notes that say how the program was built, such as its control-flow protection, stay).
+# Windows programs are signed here when a key is given (scripts/lib/sign_exe.sh).
 file(GLOB_RECURSE files LIST_DIRECTORIES true "${CPACK_TEMPORARY_DIRECTORY}/*")
 foreach(path IN LISTS files)
   if(IS_SYMLINK "${path}")
@@ -22,6 +23,12 @@ foreach(path IN LISTS files)
     set(mode "")
   endif()
   file(CHMOD "${path}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ ${mode})
+  # The Windows program is signed (when the release is given a key) before it is packed.
+  if(magic MATCHES "^4d5a" AND CPACK_NUMERAK_SIGN_SCRIPT)
+    get_filename_component(name "${path}" NAME)
+    execute_process(COMMAND bash "${CPACK_NUMERAK_SIGN_SCRIPT}" "${path}" "${name}" "${CPACK_NUMERAK_SOURCE_DATE_EPOCH}"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()
 endforeach()
 if(files)
   execute_process(COMMAND touch -h -d "@${CPACK_NUMERAK_SOURCE_DATE_EPOCH}" ${files} COMMAND_ERROR_IS_FATAL ANY)

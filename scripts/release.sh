@@ -4,8 +4,12 @@
 #   numerak_<v>_amd64.deb, numerak-<v>-win64.exe, numerak-<v>-win64.zip, numerak-<v>-web.zip
 #   (the site) and numerak-<v>.tar.gz (the source). Given a minisign key (NUMERAK_MINISIGN_KEY,
 #   its password in NUMERAK_MINISIGN_PASSWORD), SHA256SUMS.minisig signs the checksums.
+#   Given an Authenticode key (NUMERAK_SIGN_PKCS12 or NUMERAK_SIGN_PKCS11: scripts/lib/sign_exe.sh
+#   says how), numerak.exe, the uninstaller and the installer are signed, and their detached
+#   signatures are published in dist/authenticode/.
 # scripts/release.sh --check also builds everything a second time, in another folder and from
-# files of another date, and fails if any artifact differs from the first.
+# files of another date, and fails if any artifact differs from the first. A signed release's
+# second build is made unsigned, with the first one's signatures attached.
 # Installs what it needs, as scripts/test.sh does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +27,12 @@ scripts/deps.sh git g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis \
 if [ -n "${NUMERAK_MINISIGN_KEY:-}" ]; then
   NUMERAK_MINISIGN_KEY=$(realpath "$NUMERAK_MINISIGN_KEY")
   [ -r "$NUMERAK_MINISIGN_KEY" ] || { echo "release: no minisign key at $NUMERAK_MINISIGN_KEY" >&2; exit 1; }
+fi
+if [ -n "${NUMERAK_SIGN_PKCS12:-}${NUMERAK_SIGN_PKCS11:-}" ]; then
+  scripts/deps.sh osslsigncode ${NUMERAK_SIGN_PKCS11:+libengine-pkcs11-openssl}
+  for file in NUMERAK_SIGN_PKCS12 NUMERAK_SIGN_CERTS; do
+    [ -z "${!file:-}" ] || export "$file=$(realpath "${!file}")"
+  done
 fi
 command -v node >/dev/null || scripts/deps.sh nodejs
 command -v npm >/dev/null || scripts/deps.sh npm
@@ -61,7 +71,7 @@ build_all() {
   cmake -S "$src" -B "$work/windows" -G Ninja --toolchain "$src/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DNUMERAK_FRONTEND=win32 -DNUMERAK_TESTS=OFF >/dev/null
   cmake --build "$work/windows" >/dev/null
-  (cd "$work/windows" && cpack >/dev/null)
+  (cd "$work/windows" && NUMERAK_SIGNATURES=${signatures:-$out/authenticode} cpack >/dev/null)
   cp "$work/windows/numerak-$version-win64.exe" "$work/windows/numerak-$version-win64.zip" "$out/"
 
   echo "release: the site"
@@ -73,7 +83,8 @@ build_all() {
   cmake --install "$work/web" --prefix "$work/site" >/dev/null
   python3 "$root/scripts/lib/stable_zip.py" "$out/numerak-$version-web.zip" "$work/site"
 
-  (cd "$out" && sha256sum -- * >SHA256SUMS)
+  (cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs sha256sum -- >"$work/SHA256SUMS")
+  mv "$work/SHA256SUMS" "$out/"
   if [ -n "${NUMERAK_MINISIGN_KEY:-}" ]; then
     sign_sums "$out/SHA256SUMS"
   fi
@@ -87,10 +98,15 @@ echo "release: Numerak $version ($commit) in dist/:"
 
 [ -n "$check" ] || exit 0
 echo "release: building it all again, in another folder, from files dated now"
+if [ -d dist/authenticode ]; then
+  unset NUMERAK_SIGN_PKCS12 NUMERAK_SIGN_PKCS11
+  signatures=$root/dist/authenticode
+fi
 build_all "$root/build/release-check/built/again" later
 status=0
 for f in dist/*; do
   name=$(basename "$f")
+  [ -f "$f" ] || continue
   if cmp -s "$f" "build/release-check/built/again/dist/$name"; then
     echo "ok   $name: the same bytes"
   else
