@@ -83,6 +83,8 @@ build_all() {
   cmake --install "$work/web" --prefix "$work/site" >/dev/null
   python3 "$root/scripts/lib/stable_zip.py" "$out/numerak-$version-web.zip" "$work/site"
 
+  # A build that attached published signatures publishes them as the signed build did.
+  [ -z "${signatures:-}" ] || cp -r "$signatures" "$out/authenticode"
   (cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs sha256sum -- >"$work/SHA256SUMS")
   mv "$work/SHA256SUMS" "$out/"
   if [ -n "${NUMERAK_MINISIGN_KEY:-}" ]; then
@@ -94,7 +96,7 @@ build_all "$root/build/release-of-commit"
 rm -rf dist
 cp -r build/release-of-commit/dist dist
 echo "release: Numerak $version ($commit) in dist/:"
-(cd dist && ls -l --time-style=+ -- * | awk '{print "  " $NF ", " $5 " bytes"}')
+(cd dist && find . -type f -printf '  %P, %s bytes\n' | LC_ALL=C sort)
 
 [ -n "$check" ] || exit 0
 echo "release: building it all again, in another folder, from files dated now"
