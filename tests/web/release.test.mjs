@@ -1,6 +1,7 @@
-// How a release reaches players who keep the game: on a host that lets browsers keep files for ten
-// minutes, an open tab is told of the new release and takes it when the player asks; a release
-// whose files cannot all be fetched leaves nothing behind.
+// How a release reaches players who keep the game, on a host that lets browsers keep files for ten
+// minutes: a plain reload of the only tab brings it; a tab with another one open is told of it
+// and takes it when the player asks; a release whose files cannot all be fetched leaves nothing
+// behind.
 //   node tests/web/release.test.mjs <site> <the same site built as the next version> <next version>
 import assert from "node:assert/strict";
 import { cpSync, mkdtempSync, rmSync } from "node:fs";
@@ -43,6 +44,12 @@ async function page(t) {
   return p;
 }
 
+async function anotherTab(p) {
+  const other = await p.context().newPage();
+  other.setDefaultTimeout(timeout);
+  return other;
+}
+
 const opening = (p) => p.locator("dialog.box[open] .box-text", { hasText: "Please choose" }).waitFor();
 
 async function versionInAbout(p) {
@@ -52,12 +59,32 @@ async function versionInAbout(p) {
   return p.locator('dialog.window[open] [data-name="lblVersion"]').textContent();
 }
 
-test("an open tab is told of a new release, and the player's reload brings it", async (t) => {
+test("a plain reload of the only tab brings a new release", async (t) => {
+  const { folder, url } = await host(t, "reloaded", site);
+  const p = await page(t);
+  await p.goto(url);
+  await opening(p);
+  await p.evaluate(() => navigator.serviceWorker.ready);
+
+  cpSync(nextSite, folder, { recursive: true }); // the host is given the next release
+  await p.reload(); // the browser learns of it
+  await opening(p);
+  await p.locator("#update").waitFor({ state: "visible" });
+  await p.reload(); // and this one takes it
+  await opening(p);
+  assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
+  assert.equal((await p.evaluate(() => caches.keys())).length, 1, "the old release's files are gone");
+});
+
+test("with another tab open, a tab is told of a new release, and the player's reload brings it", async (t) => {
   const { folder, url } = await host(t, "cached", site);
   const p = await page(t);
   await p.goto(url);
   await opening(p);
   await p.evaluate(() => navigator.serviceWorker.ready);
+  const other = await anotherTab(p);
+  await other.goto(url);
+  await opening(other);
 
   cpSync(nextSite, folder, { recursive: true }); // the host is given the next release
   await p.reload(); // the first reload: still the release the tab has, and the news
@@ -67,7 +94,11 @@ test("an open tab is told of a new release, and the player's reload brings it", 
   assert.match(await news.textContent(), /A new version of Numerak is ready/);
   assert.ok(await p.locator("dialog.box[open]").isVisible(), "the game goes on meanwhile");
   await p.keyboard.press("Enter"); // the box first: nothing else of the page answers while it is up
-  await Promise.all([p.waitForEvent("load"), news.getByRole("button", { name: "Reload" }).click()]); // the second
+  await p.reload(); // a plain reload leaves the other tab its release
+  await opening(p);
+  await news.waitFor({ state: "visible" });
+  await p.keyboard.press("Enter");
+  await Promise.all([p.waitForEvent("load"), news.getByRole("button", { name: "Reload" }).click()]); // the player's
   await opening(p);
   assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
   assert.equal((await p.evaluate(() => caches.keys())).length, 1, "the old release's files are gone");
