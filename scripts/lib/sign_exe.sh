@@ -37,9 +37,8 @@ if [ -n "${NUMERAK_SIGN_PKCS12:-}" ]; then
 else
   [ -n "${NUMERAK_SIGN_CERTS:-}" ] || { echo "sign: NUMERAK_SIGN_PKCS11 needs NUMERAK_SIGN_CERTS" >&2; exit 1; }
   module=$(sed -n 's/.*[?&]module-path=\([^&]*\).*/\1/p' <<<"$NUMERAK_SIGN_PKCS11")
-  engine=$(find /usr/lib -path '*engines-3/pkcs11.so' -print -quit)
-  [ -n "$engine" ] || { echo "sign: no OpenSSL PKCS#11 engine (libengine-pkcs11-openssl)" >&2; exit 1; }
-  key=(-pkcs11engine "$engine" -pkcs11module "${module:-$(find /usr/lib -name p11-kit-proxy.so -print -quit)}"
+  # OpenSSL's PKCS#11 engine (libengine-pkcs11-openssl), found by its name.
+  key=(-pkcs11module "${module:-$(find /usr/lib -name p11-kit-proxy.so -print -quit)}"
        -certs "$NUMERAK_SIGN_CERTS" -key "${NUMERAK_SIGN_PKCS11%%\?*}")
 fi
 stamp=()
