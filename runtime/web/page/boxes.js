@@ -40,6 +40,7 @@ function boxButton(box, parent, name, onPress) {
 function showAndFocus(dialog, target) {
   quietBehind(dialog);
   dialog.showModal();
+  performance.mark("numerak:box");
   target.focus();
   requestAnimationFrame(() => {
     if (dialog.open && document.activeElement !== target) target.focus();

@@ -297,6 +297,7 @@ export function showWindow(id, modal, focusIndex) {
   const w = windows.get(id);
   if (!w) return;
   w.root.hidden = false;
+  performance.mark("numerak:window");
   if (modal && w.root.showModal) {
     w.beneath = Array.from(windows.values()).filter((x) => x !== w).pop(); // gets the keyboard back
     quietBehind(w.root);
