@@ -245,7 +245,48 @@ test("a page whose program cannot be loaded says so in plain words, with a reloa
   await note.waitFor();
   assert.match(await note.textContent(), /Numerak could not be loaded\. Check the connection, then reload the page\./);
   assert.doesNotMatch(await note.textContent(), /TypeError|Error/);
-  assert.ok(await note.getByRole("button", { name: "Reload" }).isVisible());
+  assert.equal(await page.locator("dialog[open]").count(), 0, "the opening message the page drew is gone");
+  assert.ok(await note.getByRole("button", { name: "Reload" }).evaluate((b) => b === document.activeElement));
+});
+
+// The page draws the opening message before the program has loaded; the program takes it over.
+test("the opening message answered before the program has loaded: the game goes on from there", async (t) => {
+  const context = await browser.newContext();
+  t.after(() => context.close());
+  const page = await context.newPage();
+  page.setDefaultTimeout(timeout);
+  let loadProgram;
+  const held = new Promise((resolve) => (loadProgram = resolve));
+  await page.route("**/numerak.js", async (route) => (await held, route.continue()));
+  await page.goto(url);
+  await box(page, "Please choose");
+  await page.keyboard.press("Enter");
+  await noBox(page);
+  assert.ok(await page.locator("#desktop").evaluate((d) => d.inert), "nothing answers until the program runs");
+  loadProgram();
+  await control(page, "Option1").waitFor();
+  assert.ok(!(await page.locator("#desktop").evaluate((d) => d.inert)));
+  await deal(page, "Option1");
+  await typeGuess(page, ["9", "9", "9", "9"]);
+  await control(page, "Command1").click();
+  await box(page, "You got");
+});
+
+test("a first screen that is not the program's gives way to what the program draws", async (t) => {
+  const context = await browser.newContext();
+  t.after(() => context.close());
+  const page = await context.newPage();
+  page.setDefaultTimeout(timeout);
+  await page.route(url, async (route) => {
+    const response = await route.fetch();
+    const body = (await response.text()).replace("Please choose your preferred", "Something else, then");
+    await route.fulfill({ response, body });
+  });
+  await page.goto(url);
+  await box(page, "Please choose your preferred");
+  assert.equal(await page.locator("dialog.box").count(), 1, "one opening message");
+  await page.keyboard.press("Enter");
+  await control(page, "Option1").waitFor();
 });
 
 // A node of Chromium's accessibility tree, as screen readers get it, by its role and name.
