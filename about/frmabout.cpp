@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "runtime/language.hpp"
 #include "ui/designs.hpp"
 
 namespace numerak {
@@ -40,8 +41,8 @@ std::vector<Route> frmAbout::routes() {
 }
 
 void frmAbout::Form_Load() {
-    form_->setCaption("About " + std::string(identity_.AppTitle));
-    (*form_)["lblVersion"].setCaption("Version " + IntegerText(identity_.VersionMajor) + "." +
+    form_->setCaption(std::string(Translate("About ")) + std::string(identity_.AppTitle));
+    (*form_)["lblVersion"].setCaption(std::string(Translate("Version ")) + IntegerText(identity_.VersionMajor) + "." +
                                       IntegerText(identity_.VersionMinor) + "." +
                                       IntegerText(identity_.VersionRevision));
     (*form_)["lblTitle"].setCaption(std::string(identity_.AppTitle));
@@ -68,7 +69,7 @@ void frmAbout::StartSysInfo() {
     } catch (const RuntimeFailure&) {
         // Whatever failed, the player hears the same.
     }
-    runtime_.ShowMessage("System Information Is Unavailable At This Time", std::nullopt, Buttons::Ok);
+    runtime_.ShowMessage(Translate("System Information Is Unavailable At This Time"), std::nullopt, Buttons::Ok);
 }
 
 std::int16_t frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,

@@ -8,6 +8,7 @@
 
 #include "app/identity.hpp"
 #include "app/program.hpp"
+#include "runtime/language.hpp"
 #include "runtime/qt/qt_runtime.hpp"
 #include "runtime/qt/widgets.hpp"
 
@@ -61,6 +62,9 @@ int main(int, char** argv) {
     for (const QString& line : std::as_const(heldBack)) std::fprintf(stderr, "%s\n", qPrintable(line));
     heldBack.clear();
 
+    // The player's language, as gettext would find it.
+    numerak::UseLanguage(
+        numerak::ChooseLanguage(numerak::LanguagesFromEnvironment([](const char* name) { return std::getenv(name); })));
     const numerak::AppIdentity& identity = numerak::numerakIdentity;
     QApplication::setApplicationName(numerak::qt::toQString(identity.AppTitle));
     // So that a Wayland desktop shows the game's windows under its own menu entry and icon.

@@ -5,6 +5,8 @@
 
 #include "app/identity.hpp"
 #include "app/program.hpp"
+#include "runtime/language.hpp"
+#include "runtime/win32/text.hpp"
 #include "runtime/win32/win32_runtime.hpp"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {  // the program takes no command line of its own
@@ -12,6 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {  // the program takes no 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
+    numerak::UseLanguage(numerak::ChooseLanguage(numerak::win32::PreferredUiLanguages()));
     HANDLE running = ::CreateMutexA(nullptr, FALSE, numerak::RunningMutexName);
     int status = 0;
     {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/conversions.hpp"
+#include "runtime/language.hpp"
 #include "ui/designs.hpp"
 
 namespace numerak {
@@ -52,12 +53,13 @@ void frmCode::showDifficultyPanel(bool visible) {
 
 void frmCode::Form_Load() {
     showDifficultyPanel(true);
-    runtime_.ShowMessage("Please choose your preferred difficulty setting on the right.", "Select New game",
-                         Buttons::Ok);
+    runtime_.ShowMessage(Translate("Please choose your preferred difficulty setting on the right."),
+                         Translate("Select New game"), Buttons::Ok);
 }
 
 void frmCode::Form_Unload(bool& cancel) {
-    if (runtime_.ShowMessage("Are you sure you want to quit?", "Are you sure?", Buttons::YesNo) == Answer::Yes)
+    if (runtime_.ShowMessage(Translate("Are you sure you want to quit?"), Translate("Are you sure?"), Buttons::YesNo) ==
+        Answer::Yes)
         runtime_.EndProgram();
     cancel = true;
 }
@@ -78,18 +80,19 @@ void frmCode::Command5_Click() {
     if (c("Option4").value()) {
         // Each answer is its own step: a refused one keeps the field's previous value.
         SkipOnFailure([&] {
-            state_.TurnsLeft = FloorToInteger(ToNumber(runtime_.AskText("How many turns would you like?", "Turns")));
+            state_.TurnsLeft = FloorToInteger(
+                ToNumber(runtime_.AskText(Translate("How many turns would you like?"), Translate("Turns"))));
         });
         SkipOnFailure([&] {
-            state_.HighestNumber = FloorToInteger(
-                ToNumber(runtime_.AskText("What is the highest number you want to guess with (1-?)", "Number")));
+            state_.HighestNumber = FloorToInteger(ToNumber(runtime_.AskText(
+                Translate("What is the highest number you want to guess with (1-?)"), Translate("Number"))));
         });
     }
     for (auto* secret : {&state_.Secret1, &state_.Secret2, &state_.Secret3, &state_.Secret4})
         SkipOnFailure([&] { *secret = FloorToInteger(generator_.NextRandom() * state_.HighestNumber + 1); });
     for (auto name : guessBoxes) c(name).setText("");
     c("lblturns").setCaption("");
-    c("Label1").setCaption("Please enter 4 numbers below. (1-" + IntegerText(state_.HighestNumber) + ")");
+    c("Label1").setCaption(TranslateWith("Please enter 4 numbers below. (1-%d)", state_.HighestNumber));
     showDifficultyPanel(false);
 }
 
@@ -97,15 +100,17 @@ void frmCode::resetBoard() {
     showDifficultyPanel(true);
     for (auto name : guessBoxes) c(name).setText("");
     c("lblturns").setCaption("");
-    c("Label1").setCaption("Please enter 4 numbers below (0-" + IntegerText(state_.HighestNumber) + ")");
+    c("Label1").setCaption(TranslateWith("Please enter 4 numbers below (0-%d)", state_.HighestNumber));
 }
 
 void frmCode::Command1_Click() {
-    guess({"Sorry you are out of turns, would you like to go again?", "Please enter numbers in all 4 boxes", false});
+    guess({Translate("Sorry you are out of turns, would you like to go again?"),
+           Translate("Please enter numbers in all 4 boxes"), false});
 }
 
 void frmCode::mnuGameGuess_Click() {
-    guess({"Sorry you are out of turns, would you like to play again?", "Please enter 4 numbers in the boxes.", true});
+    guess({Translate("Sorry you are out of turns, would you like to play again?"),
+           Translate("Please enter 4 numbers in the boxes."), true});
 }
 
 void frmCode::guess(const GuessWording& wording) {
@@ -113,10 +118,12 @@ void frmCode::guess(const GuessWording& wording) {
         state_.Correct = 0;
         Decrement(state_.TurnsLeft);
         if (state_.TurnsLeft >= 1 && state_.TurnsLeft <= 5)
-            c("lblturns").setCaption("You have " + IntegerText(state_.TurnsLeft) + " turns remaining");
+            c("lblturns")
+                .setCaption(
+                    TranslateCount("You have %d turns remaining", "You have %d turns remaining", state_.TurnsLeft));
 
         if (state_.TurnsLeft == 0) {
-            if (runtime_.ShowMessage(wording.outOfTurns, "out of turns", Buttons::YesNo) == Answer::No)
+            if (runtime_.ShowMessage(wording.outOfTurns, Translate("out of turns"), Buttons::YesNo) == Answer::No)
                 runtime_.UnloadWindow(*this);
             resetBoard();
             return;  // the guess that spent the last turn is not compared
@@ -127,18 +134,20 @@ void frmCode::guess(const GuessWording& wording) {
             if (ToNumber(c(guessBoxes[i]).text()) == static_cast<double>(secrets[i])) ++state_.Correct;
 
         if (state_.Correct <= 3) {
-            const auto text = "You got " + IntegerText(state_.Correct) + " out of four, do you want to continue?";
-            if (runtime_.ShowMessage(text, "sorry", Buttons::YesNo) == Answer::No) runtime_.UnloadWindow(*this);
+            const auto text = TranslateCount("You got %d out of four, do you want to continue?",
+                                             "You got %d out of four, do you want to continue?", state_.Correct);
+            if (runtime_.ShowMessage(text, Translate("sorry"), Buttons::YesNo) == Answer::No)
+                runtime_.UnloadWindow(*this);
             return;
         }
 
-        const Answer answer =
-            runtime_.ShowMessage("You done it! Would you like to play again?", "well done", Buttons::YesNo);
+        const Answer answer = runtime_.ShowMessage(Translate("You done it! Would you like to play again?"),
+                                                   Translate("well done"), Buttons::YesNo);
         if (answer == Answer::No) runtime_.UnloadWindow(*this);
         if (answer == Answer::Yes || wording.resetAfterAnyWinAnswer) resetBoard();
     } catch (const RuntimeFailure&) {
         // Nothing done before the failure is undone: the turn stays spent.
-        runtime_.ShowMessage(wording.entryFailure, "enter number", Buttons::Ok);
+        runtime_.ShowMessage(wording.entryFailure, Translate("enter number"), Buttons::Ok);
     }
 }
 

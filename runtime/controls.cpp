@@ -1,6 +1,8 @@
 // controls.cpp: the control model.
 #include "runtime/controls.hpp"
 
+#include "runtime/language.hpp"
+
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -43,10 +45,11 @@ void Control::setValue(bool value) {
 
 void Control::changed(Property p) { owner_.notify(*this, p); }
 
-Form::Form(const WindowDesign& design) : design_(design), caption_(design.caption) {
-    controls_.reserve(design.controls.size() + design.menus.size());
-    for (const auto& c : design.controls) controls_.push_back(std::make_unique<Control>(*this, c));
-    for (const auto& m : design.menus) controls_.push_back(std::make_unique<Control>(*this, m));
+Form::Form(const WindowDesign& design)
+    : design_(TranslatedDesign(design, designedControls_, designedMenus_)), caption_(design_.caption) {
+    controls_.reserve(design_.controls.size() + design_.menus.size());
+    for (const auto& c : design_.controls) controls_.push_back(std::make_unique<Control>(*this, c));
+    for (const auto& m : design_.menus) controls_.push_back(std::make_unique<Control>(*this, m));
 }
 
 void Form::setCaption(std::string caption) {

@@ -57,8 +57,9 @@ private:
     bool value_ = false;
 };
 
-// The controls of one loaded window, built from its design, in creation order. A front end
-// listens to every property change so that what the player sees follows at once.
+// The controls of one loaded window, built from its design, in creation order, its texts in the
+// player's language. A front end listens to every property change so that what the player sees
+// follows at once.
 class Form {
 public:
     using Listener = std::function<void(Control&, Property)>;
@@ -111,7 +112,10 @@ private:
     void notify(Control& c, Property p);
     void optionChosen(Control& chosen);
 
-    const WindowDesign& design_;
+    // The design as loaded: its texts in the player's language.
+    std::vector<ControlDesign> designedControls_;
+    std::vector<MenuDesign> designedMenus_;
+    WindowDesign design_;
     std::string caption_;
     std::vector<std::unique_ptr<Control>> controls_;
     Listener listener_;

@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config dpkg-dev
   qt6-base-dev libgl-dev
   libgtest-dev googletest
-  fonts-liberation2
+  fonts-liberation2 gettext
 )
 packages+=("$@")
 

@@ -1,6 +1,7 @@
 // qt_runtime.cpp: the runtime services on Qt.
 #include "runtime/qt/qt_runtime.hpp"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontMetrics>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "runtime/language.hpp"
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/widgets.hpp"
 
@@ -66,6 +68,12 @@ Answer QtRuntime::messageBox(std::string_view text, std::string_view title, Butt
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
     }
+    if (LanguageInUse() != "en") {  // Qt's own words are English
+        const BoxWords words = TranslatedBoxWords();
+        if (QAbstractButton* b = box.button(QMessageBox::Ok)) b->setText(toQString(words.ok));
+        if (QAbstractButton* b = box.button(QMessageBox::Yes)) b->setText(toQString(words.yes));
+        if (QAbstractButton* b = box.button(QMessageBox::No)) b->setText(toQString(words.no));
+    }
     makeRoomForTitle(box);
     box.exec();
     if (buttons == Buttons::Ok) return Answer::Ok;
@@ -79,6 +87,11 @@ std::string QtRuntime::inputBox(std::string_view prompt, std::string_view title)
     dialog.setWindowTitle(toQString(title));
     dialog.setLabelText(toQString(prompt));
     dialog.setTextValue(QString());
+    if (LanguageInUse() != "en") {
+        const BoxWords words = TranslatedBoxWords();
+        dialog.setOkButtonText(toQString(words.ok));
+        dialog.setCancelButtonText(toQString(words.cancel));
+    }
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.textValue().toStdString();
 }

@@ -20,6 +20,8 @@ NUMERAK_WAITS int numerak_next_event();
 NUMERAK_WAITS int numerak_message_box(const char* text, const char* title, int yesNo);
 NUMERAK_WAITS char* numerak_input_box(const char* prompt, const char* title);
 NUMERAK_PAGE void numerak_ended();
+NUMERAK_PAGE char* numerak_languages();
+NUMERAK_PAGE void numerak_use_language(const char* tag, const char* words);
 
 NUMERAK_PAGE void numerak_build_window(const char* description);
 NUMERAK_PAGE void numerak_set_window_caption(int window, const char* text);

@@ -3,13 +3,37 @@
 
 #include <cstdlib>
 
+#include "runtime/language.hpp"
+#include "runtime/web/json.hpp"
 #include "runtime/web/page_calls.hpp"
 #include "runtime/web/page_protocol.hpp"
 #include "runtime/web/web_view.hpp"
 
 namespace numerak::web {
 
-WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(std::move(appTitle)) { current_ = this; }
+WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(std::move(appTitle)) {
+    current_ = this;
+    // The page shows the language the program chose, and writes its own words in it.
+    const BoxWords words = TranslatedBoxWords();
+    Json json;
+    json.begin('{').field("ok", words.ok).field("cancel", words.cancel).field("yes", words.yes);
+    json.field("no", words.no).field("close", words.close).end('}');
+    numerak_use_language(LanguageTag().c_str(), json.str().c_str());
+}
+
+std::vector<std::string> BrowserLanguages() {
+    std::vector<std::string> languages;
+    char* list = numerak_languages();
+    if (!list) return languages;
+    std::string_view rest(list);
+    while (!rest.empty()) {
+        const auto comma = rest.find(',');
+        if (comma != 0) languages.emplace_back(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    }
+    std::free(list);
+    return languages;
+}
 
 WebRuntime::~WebRuntime() {
     if (current_ == this) current_ = nullptr;

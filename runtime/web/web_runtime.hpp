@@ -15,6 +15,9 @@ namespace numerak::web {
 
 class WebView;
 
+// The browser's languages, best first, as the page reads them (navigator.languages).
+std::vector<std::string> BrowserLanguages();
+
 class WebRuntime : public WindowRuntime {
 public:
     // appTitle is the title of message boxes that are given none. One runtime to a page.

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "runtime/language.hpp"
 #include "runtime/win32/text.hpp"
 #include "runtime/win32/widgets.hpp"
 
@@ -99,8 +100,9 @@ std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt, cons
              8);
     t.item(SS_LEFT | SS_NOPREFIX, 7, 7, 180, 44, promptId, staticClass, L"");
     t.item(ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 7, 56, 236, 13, editId, editClass, L"");
-    t.item(BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 193, 7, 50, 14, IDOK, buttonClass, L"OK");
-    t.item(BS_PUSHBUTTON | WS_TABSTOP, 193, 25, 50, 14, IDCANCEL, buttonClass, L"Cancel");
+    const BoxWords words = TranslatedBoxWords();
+    t.item(BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 193, 7, 50, 14, IDOK, buttonClass, widen(words.ok).c_str());
+    t.item(BS_PUSHBUTTON | WS_TABSTOP, 193, 25, 50, 14, IDCANCEL, buttonClass, widen(words.cancel).c_str());
     Box box{prompt, title, std::nullopt};
     const INT_PTR result =
         ::DialogBoxIndirectParamW(thisModule(), t.get(), owner, boxProc, reinterpret_cast<LPARAM>(&box));

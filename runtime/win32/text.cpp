@@ -32,4 +32,20 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
+std::vector<std::string> PreferredUiLanguages() {
+    std::vector<std::string> languages;
+    ULONG count = 0;
+    ULONG size = 0;
+    if (!::GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &size) || size == 0) return languages;
+    std::wstring list(size, L'\0');
+    if (!::GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, list.data(), &size)) return languages;
+    // Names one after another, each ended by a null, the list by another.
+    for (std::size_t at = 0; at < list.size() && list[at] != L'\0';) {
+        const std::size_t end = list.find(L'\0', at);
+        languages.push_back(narrow(std::wstring_view(list).substr(at, end - at)));
+        at = end + 1;
+    }
+    return languages;
+}
+
 }  // namespace numerak::win32

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <windows.h>
 
@@ -14,5 +15,8 @@ std::string narrow(std::wstring_view utf16);
 
 // A window's whole text, of any length.
 std::wstring windowText(HWND window);
+
+// The player's languages for programs, best first ("de-DE"), as the system's settings give them.
+std::vector<std::string> PreferredUiLanguages();
 
 }  // namespace numerak::win32

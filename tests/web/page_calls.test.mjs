@@ -5,6 +5,7 @@ import { readFileSync } from "node:fs";
 import { test } from "node:test";
 import * as boxes from "../../runtime/web/page/boxes.js";
 import * as events from "../../runtime/web/page/events.js";
+import * as language from "../../runtime/web/page/language.js";
 import * as windows from "../../runtime/web/page/windows.js";
 
 test("every call to the page has a function of its name, and only one", () => {
@@ -13,7 +14,7 @@ test("every call to the page has a function of its name, and only one", () => {
     m[1].replace(/_(\w)/g, (_, letter) => letter.toUpperCase()));
   assert.ok(calls.includes("openMenuBar") && calls.includes("messageBox"), `the calls read: ${calls}`);
   for (const name of calls) {
-    const owners = [boxes, events, windows].filter((module) => typeof module[name] === "function");
+    const owners = [boxes, events, language, windows].filter((module) => typeof module[name] === "function");
     assert.equal(owners.length, 1, `${name}: ${owners.length} modules have it`);
   }
 });

@@ -1,7 +1,8 @@
 // boxes.js: the message and input boxes, as modal dialogs the program awaits.
 
 import { element } from "./dom.js";
-import { fit, quietBehind } from "./windows.js";
+import { words } from "./language.js";
+import { fit, plain, quietBehind } from "./windows.js";
 
 function box(title, label) {
   const dialog = element("dialog", "box", document.body);
@@ -60,10 +61,10 @@ export function messageBox(text, title, yesNo) {
       resolve(value);
     };
     const first = yesNo
-      ? boxButton(b, row, "Yes", () => answer(BoxYes))
-      : boxButton(b, row, "OK", () => answer(BoxOk));
+      ? boxButton(b, row, plain(words.yes), () => answer(BoxYes))
+      : boxButton(b, row, plain(words.ok), () => answer(BoxOk));
     first.classList.add("default");
-    if (yesNo) boxButton(b, row, "No", () => answer(BoxNo));
+    if (yesNo) boxButton(b, row, plain(words.no), () => answer(BoxNo));
     b.dialog.addEventListener("cancel", (event) => {
       event.preventDefault();
       answer(yesNo ? BoxNo : BoxOk);
@@ -86,7 +87,7 @@ export function inputBox(prompt, title) {
     field.autocomplete = "off";
     b.text.htmlFor = field.id;
     const row = element("div", "box-buttons", form);
-    const ok = boxButton(b, row, "OK", () => form.requestSubmit());
+    const ok = boxButton(b, row, plain(words.ok), () => form.requestSubmit());
     ok.type = "submit";
     ok.classList.add("default");
     let done = false;
@@ -97,7 +98,7 @@ export function inputBox(prompt, title) {
       b.dialog.remove();
       resolve(value);
     };
-    boxButton(b, row, "Cancel", () => answer(null));
+    boxButton(b, row, plain(words.cancel), () => answer(null));
     form.addEventListener("submit", (event) => {
       event.preventDefault();
       answer(field.value);

@@ -1,6 +1,6 @@
 // first_screen.js: the game's first screen, its window and its opening message, on screen as soon
-// as the page is parsed. The build records what the program asks of the page from its start until
-// it first waits for the player (app/web/record_first_screen.js); the page draws that at once,
+// as the page is parsed. The build records, in each language, what the program asks of the page
+// from its start until it first waits for the player (app/web/record_first_screen.js); the page draws that at once,
 // while the program is still on its way, and the program, once it runs, takes the screen over:
 // the calls it makes that the page has made for it already are passed over, and its opening box
 // is the one on screen, answered already if the player was quick. Should the program ask for
@@ -43,8 +43,26 @@ function follow(page, name, args) {
   return page[name](...args);
 }
 
+// What the program asks of the page, rather than draws: never part of a screen.
+const questions = new Set(["languages"]);
+
+// The recording in the language the program will choose from the browser's: the first with a
+// recording, a language with a region falling back to the bare language (as the program
+// chooses; should the two ever differ, the program's screen replaces this one).
+function inLanguage(recordings) {
+  for (const tag of navigator.languages || [navigator.language || ""]) {
+    const name = tag.replace("-", "_").split(/[.@]/)[0];
+    const bare = name.split("_")[0];
+    if (bare === "en") break;
+    if (recordings[name]) return recordings[name];
+    if (recordings[bare]) return recordings[bare];
+  }
+  return recordings.en;
+}
+
 // The page's functions as the program calls them, the recorded first screen drawn first.
-export function drawFirstScreen(page, recorded) {
+export function drawFirstScreen(page, recordings) {
+  const recorded = recordings && inLanguage(recordings);
   if (!Array.isArray(recorded) || recorded.length === 0) return page;
   script = recorded;
   desktop = document.getElementById("desktop");
@@ -61,6 +79,6 @@ export function drawFirstScreen(page, recorded) {
   }
   const taken = {};
   for (const [name, real] of Object.entries(page))
-    taken[name] = (...args) => (script ? follow(page, name, args) : real(...args));
+    taken[name] = (...args) => (script && !questions.has(name) ? follow(page, name, args) : real(...args));
   return taken;
 }

@@ -3,6 +3,7 @@
 import * as boxes from "./boxes.js";
 import * as events from "./events.js";
 import { drawFirstScreen } from "./first_screen.js";
+import { languages, useLanguage } from "./language.js";
 import { closeMenus } from "./menus.js";
 import * as windows from "./windows.js";
 
@@ -13,11 +14,14 @@ addEventListener("pointerdown", (event) => {
     for (const bar of document.querySelectorAll(".menubar")) closeMenus(bar);
 });
 
-// The game's first screen at once, recorded when the site was built, in the font the page
-// carries in itself; once the browser has shown it, the program (index.html's loadProgram),
+// The game's first screen at once, recorded in each language when the site was built, in the
+// font the page carries in itself; once the browser has shown it, the program (index.html's loadProgram),
 // which takes it over.
 const firstScreen = document.getElementById("first-screen");
-globalThis.Numerak = drawFirstScreen({ ...events, ...windows, ...boxes }, firstScreen && JSON.parse(firstScreen.textContent));
+globalThis.Numerak = drawFirstScreen(
+  { ...events, ...windows, ...boxes, languages, useLanguage },
+  firstScreen && JSON.parse(firstScreen.textContent)
+);
 requestAnimationFrame(() => {
   if (!document.fonts.check('1em "Numerak Sans"')) performance.mark("numerak:drawn before the font");
   requestAnimationFrame(() => setTimeout(loadProgram));

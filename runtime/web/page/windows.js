@@ -1,6 +1,7 @@
 // windows.js: the windows the program describes (page_protocol.hpp), built as HTML and kept as
 // the program says, scaled down whole on a narrow screen.
 
+import { words } from "./language.js";
 import { element } from "./dom.js";
 import { post, typed } from "./events.js";
 import { windowKeys } from "./keys.js";
@@ -30,7 +31,7 @@ function caption(target, text) {
   return key;
 }
 
-function plain(text) {
+export function plain(text) {
   return text.replace(/&(.)/g, "$1");
 }
 
@@ -173,8 +174,8 @@ export function buildWindow(description) {
   const close = element("button", "close", title);
   close.type = "button";
   close.tabIndex = -1;
-  close.setAttribute("aria-label", "Close");
-  close.title = "Close";
+  close.setAttribute("aria-label", words.close);
+  close.title = words.close;
   close.textContent = "\u00d7";
   close.addEventListener("click", () => post(desc.id, 0, true));
   if (desc.controls.some((c) => c.kind === "menu")) {
