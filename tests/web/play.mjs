@@ -365,3 +365,37 @@ test("the browser's automatic dark mode leaves the designed colours as they are"
   const option = await control(page, "Option1").boundingBox();
   assert.deepEqual(await paintedAt(page, option.x + option.width - 3, option.y + option.height - 2), [255, 255, 0]);
 });
+
+// What does not show whole in the open windows: controls whose text overflows their box.
+const misfits = (page) =>
+  page.evaluate(() =>
+    [...document.querySelectorAll(".window:not([hidden]) [data-name]")]
+      .filter((e) => e.offsetParent !== null && e.textContent.trim() !== "")
+      .filter((e) => e.scrollWidth > e.clientWidth + 1 || e.scrollHeight > e.clientHeight + 1)
+      .map((e) => `${e.dataset.name}: ${e.textContent.trim()}`)
+  );
+
+test("every caption fits its designed box in every language, and the test language is caught", async (t) => {
+  for (const locale of ["en-US", "de-DE", "fr-FR", "es-ES", "it-IT", "pt-BR", "nl-NL", "pl-PL", "ru-RU", "qps"]) {
+    const context = await browser.newContext({ locale, viewport: { width: 1280, height: 800 } });
+    t.after(() => context.close());
+    const page = await context.newPage();
+    page.setDefaultTimeout(timeout);
+    await page.goto(url);
+    await page.locator("dialog.box[open]").waitFor();
+    assert.equal(await page.evaluate(() => document.documentElement.lang), locale === "en-US" ? "en" : locale.split("-")[0] === "pt" ? "pt-BR" : locale.split("-")[0]);
+    await page.keyboard.press("Enter");
+    await control(page, "Option1").waitFor();
+    const found = await misfits(page); // the difficulty panel up
+    await deal(page, "Option1"); // the range written into Label1
+    found.push(...(await misfits(page)));
+    await page.locator(".menubar > .menu").nth(2).click();
+    await page.locator(".menubar [role=menuitem]").last().click();
+    await page.locator('dialog.window[open] [data-name="lblVersion"]').waitFor();
+    found.push(...(await misfits(page)));
+    if (locale === "qps") assert.ok(found.length > 0, "the test language, a third longer, fits everywhere");
+    else assert.deepEqual(found, [], `${locale}: cut off`);
+    await context.close();
+  }
+});
+
