@@ -12,6 +12,7 @@ those of the handlers are what they pass to Translate, TranslateWith and Transla
 
 import os
 import re
+import subprocess
 import sys
 
 STRING = r'"((?:[^"\\]|\\.)*)"'
@@ -38,13 +39,29 @@ def sources_texts(root):
             with open(path, encoding="utf-8") as f:
                 source = f.read()
             for m in pattern.finditer(source):
-                line = source.count("\n", 0, m.start()) + 1
-                where = "%s/%s:%d" % (folder, name, line)
+                where = "%s/%s" % (folder, name)
                 if pattern is DESIGN_TEXT:
                     found.append((joined(m.group(1)), None, where))
                 else:
                     plural = joined(m.group(4)) if m.group(1) == "TranslateCount" and m.group(4) else None
                     found.append((joined(m.group(2)), plural, where))
+    return found
+
+
+# The menu entry and the software centres' metadata, read by gettext's own xgettext.
+AROUND = ("app/io.github.numerak.Numerak.desktop.in", "packaging/io.github.numerak.Numerak.metainfo.xml.in")
+
+
+def around_texts(root):
+    found = []
+    for relative in AROUND:
+        out = os.path.join(root, "po", ".around.pot")
+        subprocess.run(["xgettext", "--omit-header", "--add-location=file", "--from-code=UTF-8", "-o", out, relative],
+                       cwd=root, check=True)
+        _, entries = parse_po(out, with_places=True)
+        os.remove(out)
+        for msgid, places in entries.items():
+            found.extend((msgid, None, place) for place in places)
     return found
 
 
@@ -54,13 +71,14 @@ def po_string(text):
 
 def template(root, out):
     entries, order = {}, []
-    for text, plural, where in sources_texts(root):
+    for text, plural, where in sources_texts(root) + around_texts(root):
         if not text or text == "Numerak":  # the name stays the name
             continue
         if text not in entries:
             entries[text] = [plural, []]
             order.append(text)
-        entries[text][1].append(where)
+        if where not in entries[text][1]:
+            entries[text][1].append(where)
     lines = ['# Numerak\'s texts, to translate. Written by po/catalogue.py from the sources: do not edit.',
              'msgid ""', 'msgstr ""', '"Content-Type: text/plain; charset=UTF-8\\n"', ""]
     for text in order:
@@ -79,10 +97,11 @@ def template(root, out):
         f.write(text)
 
 
-def parse_po(path):
-    """The header's fields and the entries: {msgid: (msgid_plural, [forms])}."""
-    entries, header = {}, {}
-    current, key = None, None
+def parse_po(path, with_places=False):
+    """The header's fields and the entries: {msgid: (msgid_plural, [forms], fuzzy)}; with_places,
+    only the entries, {msgid: [their "#:" places]}."""
+    entries, header, places = {}, {}, {}
+    current, key, where = None, None, []
 
     def finish():
         if current is None or "msgid" not in current:
@@ -95,6 +114,7 @@ def parse_po(path):
             return
         forms = [current[k] for k in sorted(k for k in current if k.startswith("msgstr"))]
         entries[current["msgid"]] = (current.get("msgid_plural"), forms, current.get("fuzzy", False))
+        places[current["msgid"]] = current.get("places", [])
 
     with open(path, encoding="utf-8") as f:
         for raw in f:
@@ -102,6 +122,9 @@ def parse_po(path):
             if line.startswith("#,") and "fuzzy" in line:
                 finish()
                 current, key = {"fuzzy": True}, None
+                continue
+            if line.startswith("#:"):
+                where += line[2:].split()
                 continue
             if not line or line.startswith("#"):
                 continue
@@ -112,12 +135,14 @@ def parse_po(path):
                     current = {}
                 if current is None:
                     current = {}
+                if m.group(1) == "msgid":
+                    current["places"], where = where, []
                 key = m.group(1)
                 current[key] = joined(m.group(2))
             elif line.startswith('"') and key:
                 current[key] += joined(line)
     finish()
-    return header, entries
+    return (header, places) if with_places else (header, entries)
 
 
 def compile_catalogues(out, paths):
@@ -171,6 +196,10 @@ def check(root):
             problems.append("po/numerak.pot is not what the sources say: run po/catalogue.py template . po/numerak.pot")
     os.remove(fresh)
     _, wanted = parse_po(pot)
+    catalogues = sorted(n[:-3] for n in os.listdir(os.path.join(root, "po")) if n.endswith(".po"))
+    with open(os.path.join(root, "po", "LINGUAS"), encoding="utf-8") as f:
+        if f.read().split() != catalogues:
+            problems.append("po/LINGUAS does not list the catalogues: %s" % " ".join(catalogues))
     for name in sorted(os.listdir(os.path.join(root, "po"))):
         if not name.endswith(".po"):
             continue

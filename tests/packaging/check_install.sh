@@ -30,6 +30,14 @@ done
 entry=$stage/usr/share/applications/$id.desktop
 grep -qx "Exec=numerak" "$entry" || fail "the menu entry does not start numerak"
 grep -qx "Icon=$id" "$entry" || fail "the menu entry does not name the icon $id"
+# In every language of po/: the menu entry's texts, and the metadata's, which lists them.
+for language in $(cat "$(dirname "$0")/../../po/LINGUAS"); do
+  grep -q "^Comment\[$language\]=" "$entry" || fail "the menu entry has no $language comment"
+  grep -q "<summary xml:lang=\"$language\">" "$stage/usr/share/metainfo/$id.metainfo.xml" ||
+    fail "the metadata has no $language summary"
+  grep -q "<lang>$language</lang>" "$stage/usr/share/metainfo/$id.metainfo.xml" ||
+    fail "the metadata does not list $language"
+done
 said=$(desktop-file-validate "$entry" 2>&1) || true
 [ -z "$said" ] || fail "desktop-file-validate: $said"
 metainfo=$stage/usr/share/metainfo/$id.metainfo.xml
