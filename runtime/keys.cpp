@@ -3,12 +3,33 @@
 
 namespace numerak {
 
-char AccessKey(std::string_view caption) {
+namespace {
+
+// A letter in capitals: the Latin ones and the Cyrillic ones the game's languages write.
+char32_t capital(char32_t c) {
+    if (c >= U'a' && c <= U'z') return c - U'a' + U'A';
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;  // а to я
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;  // ѐ to џ, ё among them
+    return c;
+}
+
+// The character UTF-8 starts with at `at`; 0 where it is malformed.
+char32_t decode(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : 4;
+    if (at + length > text.size()) return 0;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) c = (c << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    return c;
+}
+
+}  // namespace
+
+char32_t AccessKey(std::string_view caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
-        const char next = caption[++i];  // "&&" is a plain "&"
-        if (next == '&') continue;
-        return next >= 'a' && next <= 'z' ? static_cast<char>(next - 'a' + 'A') : next;
+        if (caption[++i] == '&') continue;  // "&&" is a plain "&"
+        return capital(decode(caption, i));
     }
     return 0;
 }
@@ -47,7 +68,11 @@ KeyAction KeyActionFor(const Form& form, const KeyPress& key, Control* focused,
     }
     if (key.key == Key::Letter && key.alt && !key.ctrl && !key.meta) {
         for (Control* c : form.tabOrder())
-            if (isCommandButton(c) && AccessKey(c->caption()) == key.letter) return press(c);
+            if (isCommandButton(c)) {
+                const char32_t access = AccessKey(c->caption());
+                if (access && (access == static_cast<char32_t>(key.letter) || access == capital(key.typed)))
+                    return press(c);
+            }
     }
     return {};
 }

@@ -13,7 +13,8 @@ enum class Key { Other, Enter, Escape, Up, Down, Left, Right, F10, Letter };
 
 struct KeyPress {
     Key key = Key::Other;
-    char letter = 0;  // 'A' to 'Z', for Key::Letter
+    char letter = 0;     // 'A' to 'Z' by its place on the keyboard, for Key::Letter
+    char32_t typed = 0;  // what it types, where that is no Latin letter (a Cyrillic one)
     bool alt = false, ctrl = false, shift = false, meta = false;
 
     // No modifier held. The keypad's own keys (its Enter) are plain keys like the others.
@@ -34,8 +35,9 @@ struct KeyAction {
     friend bool operator==(const KeyAction&, const KeyAction&) = default;
 };
 
-// The access key of a caption: the letter after its first single "&", upper case; 0 for none.
-char AccessKey(std::string_view caption);
+// The access key of a caption: the letter after its first single "&", upper case (Latin and
+// Cyrillic); 0 for none.
+char32_t AccessKey(std::string_view caption);
 
 // What a key does in the form when the keyboard is on `focused` (null for none):
 // - Enter presses the default button, else the focused command button, else nothing;

@@ -112,9 +112,13 @@ KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool me
     KeyPress k{.alt = alt, .ctrl = ctrl, .shift = shift, .meta = meta};
     for (const auto& [page, key] : named)
         if (name == page) k.key = key;
-    if (name.size() == 4 && name.substr(0, 3) == "Key" && name[3] >= 'A' && name[3] <= 'Z') {
+    // "KeyD", or "KeyD:в" where the key types a letter that is not Latin.
+    const auto colon = name.find(':');
+    const std::string_view code = name.substr(0, colon);
+    if (code.size() == 4 && code.substr(0, 3) == "Key" && code[3] >= 'A' && code[3] <= 'Z') {
         k.key = Key::Letter;
-        k.letter = name[3];
+        k.letter = code[3];
+        if (colon != std::string_view::npos) k.typed = AccessKey("&" + std::string(name.substr(colon + 1)));
     }
     return k;
 }

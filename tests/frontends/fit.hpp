@@ -33,7 +33,8 @@ inline void writeLongestTexts(Form& form) {
             if (turns.size() > longest.size()) longest = turns;
         }
         form["lblturns"].setCaption(longest);
-        for (auto name : {"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"}) form[name].setVisible(true);
+        for (auto name : {"lblNew", "Option1", "Option2", "Option3", "Option4", "Command5"})
+            form[name].setVisible(true);
     } else {
         form["lblVersion"].setCaption(std::string(Translate("Version ")) + "1.2.1");
     }

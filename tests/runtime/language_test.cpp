@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/controls.hpp"
+#include "runtime/keys.hpp"
 #include "runtime/language.hpp"
 #include "ui/designs.hpp"
 
@@ -105,6 +106,16 @@ TEST_F(Language, everyWindowLoadsInEveryLanguageWithItsAccessKeysApart) {
         const BoxWords words = TranslatedBoxWords();
         EXPECT_NE(accessLetter(words.yes), accessLetter(words.no)) << language;
     }
+}
+
+TEST_F(Language, aCyrillicAccessKeyIsPressedByTheKeyThatTypesIt) {
+    UseLanguage("ru");
+    Form game(ui::frmCodeDesign());
+    EXPECT_EQ(AccessKey(game["Command3"].caption()), U'В');  // "&Выход"
+    const KeyPress altD{.key = Key::Letter, .letter = 'D', .typed = U'в', .alt = true};
+    EXPECT_EQ(KeyActionFor(game, altD, nullptr).target, &game["Command3"]);
+    const KeyPress latinD{.key = Key::Letter, .letter = 'D', .alt = true};  // no Latin D to press
+    EXPECT_EQ(KeyActionFor(game, latinD, nullptr).does, KeyDoes::Pass);
 }
 
 TEST_F(Language, englishIsTheDesignsOwnByteForByte) {

@@ -41,6 +41,9 @@ TEST(PageProtocol, theBrowsersKeyNamesAreTheWindowsKeys) {
     EXPECT_EQ(PageKey("ArrowDown", false, false, true, false).key, Key::Down);
     EXPECT_FALSE(PageKey("ArrowDown", false, false, true, false).plain());
     EXPECT_EQ(PageKey("F10", false, false, false, false).key, Key::F10);
+    const KeyPress russian = PageKey("KeyD:в", true, false, false, false);  // the key that types в
+    EXPECT_EQ(russian.letter, 'D');
+    EXPECT_EQ(russian.typed, U'В');
     for (auto other : {"g", "Keyg", "KeyGG", "Key", "Tab", ""})
         EXPECT_EQ(PageKey(other, false, false, false, false).key, Key::Other) << other;
 }

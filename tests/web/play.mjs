@@ -402,3 +402,20 @@ test("every caption fits its designed box in every language, and the test langua
   }
 });
 
+
+test("in Russian, Alt with the key that types a button's Cyrillic access key presses it", async (t) => {
+  const context = await browser.newContext({ locale: "ru-RU", viewport: { width: 1280, height: 800 } });
+  t.after(() => context.close());
+  const page = await context.newPage();
+  page.setDefaultTimeout(timeout);
+  await page.goto(url);
+  await box(page, "Выберите сложность");
+  await page.keyboard.press("Enter");
+  await control(page, "Option1").waitFor();
+  // A Russian keyboard: the D key types "в", the access key of "&Выход" (Quit).
+  await page.locator(":focus").evaluate((e) =>
+    e.dispatchEvent(new KeyboardEvent("keydown", { code: "KeyD", key: "в", altKey: true, bubbles: true, cancelable: true }))
+  );
+  const b = await box(page, "Вы действительно хотите выйти?");
+  assert.equal(b.title, "Вы уверены?");
+});

@@ -11,7 +11,9 @@ function focusedIndex(event) {
 
 export function windowKeys(w, event) {
   if (event.target.closest(".menubar")) return;
-  // A letter by its place on the keyboard, so that Alt with it names the same key in any layout.
-  const name = /^Key[A-Z]$/.test(event.code) ? event.code : event.key;
+  // A letter by its place on the keyboard, so that Alt with it names the same key in any layout;
+  // with what it types where that is no Latin letter (a Cyrillic access key).
+  const typed = [...event.key].length === 1 && /[^\x00-\x7f]/.test(event.key) ? ":" + event.key : "";
+  const name = /^Key[A-Z]$/.test(event.code) ? event.code + typed : event.key;
   if (windowKey(w.desc.id, focusedIndex(event), name, event)) event.preventDefault();
 }
