@@ -76,11 +76,11 @@ std::string withNumber(std::string_view text, long n) {
 
 std::string ChooseLanguage(std::span<const std::string> preferred) {
     for (const std::string& tag : preferred) {
-        const std::string name = plainName(tag);
+        std::string name = plainName(tag);
         if (name == PseudoLanguage) return name;
         if (name == "en" || name.rfind("en_", 0) == 0) return "en";
         if (catalogueNamed(name)) return name;
-        const std::string bare = name.substr(0, name.find('_'));
+        std::string bare = name.substr(0, name.find('_'));
         if (catalogueNamed(bare)) return bare;
     }
     return "en";

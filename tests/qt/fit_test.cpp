@@ -71,7 +71,7 @@ std::vector<std::string> misfits(qt::FormWindow& window, Form& form, const std::
     if (auto* bar = window.menuBar(); bar && !bar->actions().isEmpty()) {
         const QRect last = bar->actionGeometry(bar->actions().last());
         if (last.right() > bar->width() || last.top() > bar->actionGeometry(bar->actions().first()).top())
-            found.push_back("the menu bar");
+            found.emplace_back("the menu bar");
     }
     return found;
 }

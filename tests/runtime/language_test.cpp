@@ -20,7 +20,7 @@ protected:
     void TearDown() override { UseLanguage("en"); }
 };
 
-std::string chosen(std::vector<std::string> preferred) { return ChooseLanguage(preferred); }
+std::string chosen(const std::vector<std::string>& preferred) { return ChooseLanguage(preferred); }
 
 TEST_F(Language, theFirstWithACatalogueIsChosenARegionFallingBackToItsLanguage) {
     EXPECT_EQ(chosen({"pt_BR.UTF-8"}), "pt_BR");
