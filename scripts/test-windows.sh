@@ -11,6 +11,17 @@ scripts/deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest 
 shots=""
 [ "${1:-}" = "--shots" ] && shots=${2:-build/windows/screenshots}
 
+# A German locale on the machine, for the test of the Windows user's language: wine takes the
+# user's language from it.
+if ! locale -a 2>/dev/null | grep -qx "de_DE.utf8"; then
+  scripts/deps.sh locales
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  "${as_root[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx "de_DE.UTF-8 UTF-8" /etc/locale.gen || echo "de_DE.UTF-8 UTF-8" | "${as_root[@]}" tee -a /etc/locale.gen >/dev/null
+  "${as_root[@]}" locale-gen >/dev/null
+fi
+
 cmake --preset windows
 cmake --build --preset windows
 # The wine loader the build found for its tests.

@@ -118,7 +118,11 @@ KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool me
     if (code.size() == 4 && code.substr(0, 3) == "Key" && code[3] >= 'A' && code[3] <= 'Z') {
         k.key = Key::Letter;
         k.letter = code[3];
-        if (colon != std::string_view::npos) k.typed = AccessKey("&" + std::string(name.substr(colon + 1)));
+        if (colon != std::string_view::npos) {
+            std::string typed = "&";
+            typed.append(name.substr(colon + 1));
+            k.typed = AccessKey(typed);  // the letter, in capitals
+        }
     }
     return k;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,22 @@ class Fit : public ::testing::TestWithParam<std::string> {};
 TEST_P(Fit, everyCaptionFitsItsDesignedBox) { expectEveryCaptionFits(GetParam(), layOut); }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Fit, EveryLanguage);
+
+}  // namespace
+}  // namespace numerak::test
+
+namespace numerak::test {
+namespace {
+
+// Run with LANG=de_DE.UTF-8: wine gives the Windows user that language, and the game takes it.
+TEST(WindowsLanguage, theUsersLanguageForProgramsIsTheGames) {
+    const char* lang = std::getenv("LANG");
+    if (!lang || std::string_view(lang).rfind("de_DE", 0) != 0) GTEST_SKIP() << "run with LANG=de_DE.UTF-8";
+    const std::vector<std::string> languages = win32::PreferredUiLanguages();
+    ASSERT_FALSE(languages.empty());
+    EXPECT_EQ(languages.front(), "de-DE");
+    EXPECT_EQ(ChooseLanguage(languages), "de");
+}
 
 }  // namespace
 }  // namespace numerak::test
