@@ -1,10 +1,10 @@
 // first_screen.js: the game's first screen, its window and its opening message, on screen as soon
 // as the page is parsed. The build records, in each language, what the program asks of the page
-// from its start until it first waits for the player (app/web/record_first_screen.js); the page draws that at once,
-// while the program is still on its way, and the program, once it runs, takes the screen over:
-// the calls it makes that the page has made for it already are passed over, and its opening box
-// is the one on screen, answered already if the player was quick. Should the program ask for
-// anything else, the page's drawing goes and the page draws what the program asks.
+// from its start until it first waits for the player (app/web/record_first_screen.js); the page
+// draws that at once, while the program is still on its way, and the program, once it runs, takes
+// the screen over: the calls it makes that the page has made for it already are passed over, and
+// its opening box is the one on screen, answered already if the player was quick. Should the
+// program ask for anything else, the page's drawing goes and the page draws what the program asks.
 
 let script = null; // the recorded calls, [name, ...arguments], the last one a wait
 let made = 0; // how many of them the program has made
