@@ -7,13 +7,8 @@
 set -euo pipefail
 build=$(realpath "$1") wine=$2
 src=$(cd "$(dirname "$0")/../.." && pwd)
-scratch=$(mktemp -d)
-export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+# shellcheck source=tests/packaging/wine_prefix.sh
+. "$(dirname "$0")/wine_prefix.sh"
 # The build's own date, as scripts/release.sh gives it to CPack: the zips of two runs are then
 # the same bytes.
 export SOURCE_DATE_EPOCH

@@ -10,14 +10,8 @@ cpack -G NSIS64 >/dev/null
 installer=$PWD/$(ls numerak-*-win64.exe)
 echo "installer: $installer, $(stat -c %s "$installer") bytes"
 
-# A prefix of its own, and wine's menu builder kept from writing desktop files into the real home.
-scratch=$(mktemp -d)
-export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+# shellcheck source=tests/packaging/wine_prefix.sh
+. "$(dirname "$0")/wine_prefix.sh"
 "$wine" wineboot --init >/dev/null 2>&1
 wineserver -w
 
