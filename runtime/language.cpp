@@ -86,16 +86,19 @@ std::string ChooseLanguage(std::span<const std::string> preferred) {
     return "en";
 }
 
+std::vector<std::string> SplitLanguages(std::string_view list, char separator) {
+    std::vector<std::string> languages;
+    while (!list.empty()) {
+        const auto end = list.find(separator);
+        if (end != 0) languages.emplace_back(list.substr(0, end));
+        list = end == std::string_view::npos ? std::string_view{} : list.substr(end + 1);
+    }
+    return languages;
+}
+
 std::vector<std::string> LanguagesFromEnvironment(const std::function<const char*(const char*)>& get) {
     std::vector<std::string> languages;
-    if (const char* list = get("LANGUAGE"); list && *list) {
-        std::string_view rest(list);
-        while (!rest.empty()) {
-            const auto colon = rest.find(':');
-            if (colon != 0) languages.emplace_back(rest.substr(0, colon));
-            rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
-        }
-    }
+    if (const char* list = get("LANGUAGE")) languages = SplitLanguages(list, ':');
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = get(name);
         if (!value || !*value) continue;

@@ -35,6 +35,10 @@ std::span<const Catalogue> Catalogues();
 // catalogue, a language with a region falling back to the bare language; "en" when none has.
 std::string ChooseLanguage(std::span<const std::string> preferred);
 
+// A list of languages as a system writes it ("fr:de", "de-DE,en"), by its separator; empty
+// entries left out.
+std::vector<std::string> SplitLanguages(std::string_view list, char separator);
+
 // What gettext reads: LANGUAGE (a list, colon-separated), then the first of LC_ALL, LC_MESSAGES
 // and LANG that is set; "C" and "POSIX" name no language. `get` reads the environment.
 std::vector<std::string> LanguagesFromEnvironment(const std::function<const char*(const char*)>& get);

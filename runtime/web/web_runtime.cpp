@@ -22,15 +22,9 @@ WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(std::move(appTitle)
 }
 
 std::vector<std::string> BrowserLanguages() {
-    std::vector<std::string> languages;
     char* list = numerak_languages();
-    if (!list) return languages;
-    std::string_view rest(list);
-    while (!rest.empty()) {
-        const auto comma = rest.find(',');
-        if (comma != 0) languages.emplace_back(rest.substr(0, comma));
-        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
-    }
+    if (!list) return {};
+    std::vector<std::string> languages = SplitLanguages(list, ',');
     std::free(list);
     return languages;
 }
