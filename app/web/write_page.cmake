@@ -1,12 +1,11 @@
-# Writes the site's index.html from index.html.in, with the front end's style and its font, the
-# page's bundled code and the game's recorded first screen in it.
+# Writes the site's index.html from index.html.in, with the front end's style, its font (base64),
+# the page's bundled code and the game's recorded first screen in it.
 #   cmake -DTEMPLATE=<index.html.in> -DSTYLE=<numerak.css> -DFONT=<numerak-sans.woff2>
 #         -DPYTHON=<python3> -DSCRIPT=<page.js> -DFIRST_SCREEN=<first_screen.json> -DOUT=<index.html>
 #         -DNUMERAK_TITLE=... -DNUMERAK_SUMMARY=... -P write_page.cmake
 file(READ "${STYLE}" PAGE_STYLE)
 execute_process(COMMAND "${PYTHON}" -c "import base64, sys; print(base64.b64encode(open(sys.argv[1], 'rb').read()).decode(), end='')"
-                        "${FONT}" OUTPUT_VARIABLE font COMMAND_ERROR_IS_FATAL ANY)
-string(REPLACE "url(\"fonts/numerak-sans.woff2\")" "url(data:font/woff2;base64,${font})" PAGE_STYLE "${PAGE_STYLE}")
+                        "${FONT}" OUTPUT_VARIABLE PAGE_FONT COMMAND_ERROR_IS_FATAL ANY)
 file(READ "${SCRIPT}" PAGE_SCRIPT)
 file(READ "${FIRST_SCREEN}" FIRST_SCREEN)
 configure_file("${TEMPLATE}" "${OUT}" @ONLY)
