@@ -260,6 +260,14 @@ test("the opening message answered before the program has loaded: the game goes 
   await page.route("**/numerak.js", async (route) => (await held, route.continue()));
   await page.goto(url);
   await box(page, "Please choose");
+  // In the designed font, which the page carries: the fonts the browser drew the text with.
+  const cdp = await context.newCDPSession(page);
+  await cdp.send("DOM.enable");
+  await cdp.send("CSS.enable");
+  const { root } = await cdp.send("DOM.getDocument");
+  const { nodeId } = await cdp.send("DOM.querySelector", { nodeId: root.nodeId, selector: "#box-text" });
+  const { fonts } = await cdp.send("CSS.getPlatformFontsForNode", { nodeId });
+  assert.deepEqual(fonts.map((f) => f.familyName), ["Numerak Sans"]);
   await page.keyboard.press("Enter");
   await noBox(page);
   assert.ok(await page.locator("#desktop").evaluate((d) => d.inert), "nothing answers until the program runs");
