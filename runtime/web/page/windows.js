@@ -13,22 +13,22 @@ let desktop = null;
 // Modal dialogs up: a box or a modal window (quietBehind, below).
 let modalsUp = 0;
 
-// A caption with "&" before its access key: the key underlined, "&&" a plain "&".
+// A caption with "&" before its access key: the key underlined, "&&" a plain "&". Alt with it is
+// the program's to answer (keys.js), as on the desktop.
 function caption(target, text) {
   target.textContent = "";
-  let key = null;
+  let underlined = false;
   for (let i = 0; i < text.length; i++) {
     if (text[i] === "&" && i + 1 < text.length) {
       i++;
-      if (text[i] !== "&" && key === null) {
-        key = text[i].toUpperCase();
+      if (text[i] !== "&" && !underlined) {
+        underlined = true;
         element("u", "", target).textContent = text[i];
         continue;
       }
     }
     target.append(text[i]);
   }
-  return key;
 }
 
 export function plain(text) {
@@ -104,7 +104,7 @@ function control(w, c) {
     case "button":
       e = element("button", "button");
       e.type = "button";
-      e.dataset.key = caption(e, c.caption) || ""; // pressed with Alt, as on the desktop
+      caption(e, c.caption);
       e.addEventListener("click", () => post(w.desc.id, c.index, false));
       break;
     case "option": {
@@ -215,7 +215,7 @@ export function setCaption(id, index, text) {
   if (e.tagName === "INPUT") {
     if (e.value !== text) e.value = text;
   } else if (e.classList.contains("button")) {
-    e.dataset.key = caption(e, text) || "";
+    caption(e, text);
   } else if (e.classList.contains("option")) {
     e.querySelector("span").textContent = plain(text);
   } else if (!e.classList.contains("picture")) {
