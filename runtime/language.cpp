@@ -135,7 +135,9 @@ std::string TranslateCount(std::string_view english, std::string_view englishPlu
     if (pseudo) return withNumber(pseudoKept(n == 1 ? english : englishPlural), n);
     const CatalogueEntry* e = entryFor(english);
     if (e && !e->forms.empty()) {
-        const auto form = static_cast<std::size_t>(inUse->plural(static_cast<unsigned long>(n < 0 ? -n : n)));
+        // The count's size picks the form: a negative one as its positive, the least long too.
+        const unsigned long size = n < 0 ? 0ul - static_cast<unsigned long>(n) : static_cast<unsigned long>(n);
+        const auto form = static_cast<std::size_t>(inUse->plural(size));
         if (form < e->forms.size() && !e->forms[form].empty()) return withNumber(e->forms[form], n);
     }
     return withNumber(n == 1 ? english : englishPlural, n);

@@ -2,6 +2,7 @@
 // the windows in every language with their access keys apart, and English as it was.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -66,6 +67,8 @@ TEST_F(Language, countedTextsTakeEachLanguagesPluralForms) {
     UseLanguage("ru");
     EXPECT_EQ(turns(21), "Остался 21 ход");
     EXPECT_EQ(turns(4), "Осталось 4 хода");
+    EXPECT_EQ(turns(-21), "Остался -21 ход");  // a negative count by its size, the least one too
+    EXPECT_NE(turns(std::numeric_limits<long>::min()), "");
     UseLanguage("fr");
     EXPECT_EQ(turns(0), "Il vous reste 0 tour");  // French counts nought as one
     EXPECT_EQ(turns(2), "Il vous reste 2 tours");
