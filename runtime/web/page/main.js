@@ -22,7 +22,4 @@ globalThis.Numerak = drawFirstScreen(
   { ...events, ...windows, ...boxes, languages, useLanguage },
   firstScreen && JSON.parse(firstScreen.textContent)
 );
-requestAnimationFrame(() => {
-  if (!document.fonts.check('1em "Numerak Sans"')) performance.mark("numerak:drawn before the font");
-  requestAnimationFrame(() => setTimeout(loadProgram));
-});
+requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(loadProgram)));
