@@ -137,9 +137,9 @@ void WindowRuntime::chosen(Control& control) {
     });
 }
 
-void WindowRuntime::optionClicked(FormLogic& window, Control& option) {
-    chosen(option);
-    raise(window, option.name());
+void WindowRuntime::clicked(FormLogic& window, Control& control) {
+    if (control.isOption()) chosen(control);
+    raise(window, control.name());
 }
 
 void WindowRuntime::tell(const std::string& failure) {

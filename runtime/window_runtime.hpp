@@ -63,8 +63,9 @@ public:
     // never thrown into the toolkit's code.
     void typed(Control& control, std::string text);
     void chosen(Control& control);
-    // The player clicked an option button (or chose it by a key): it is chosen, then clicked.
-    void optionClicked(FormLogic& window, Control& option);
+    // The player clicked a control, a menu item or an option button (or chose an option by a
+    // key): an option is chosen first; then the handler runs, as for raise.
+    void clicked(FormLogic& window, Control& control);
 
     bool ended() const { return ended_; }
     bool isLoaded(const FormLogic& window) const;

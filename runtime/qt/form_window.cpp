@@ -63,18 +63,16 @@ void FormWindow::build() {
             QObject::connect(edit, &QLineEdit::textChanged, edit, [this, model](const QString& text) {
                 if (!unloaded_) runtime_.typed(*model, text.toStdString());
             });
-        } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            QObject::connect(button, &QAbstractButton::clicked, button, [this, model] { clicked(*model); });
+        }
+        if (auto* option = qobject_cast<QRadioButton*>(w)) {
             option->installEventFilter(this);  // the arrow keys, below
             // Chosen other than by a click (by a screen reader), its group clears the others in the
             // model too.
             QObject::connect(option, &QRadioButton::toggled, option, [this, model](bool checked) {
                 if (checked && !unloaded_) runtime_.chosen(*model);
             });
-            QObject::connect(option, &QAbstractButton::clicked, option, [this, model] {
-                if (!unloaded_) runtime_.optionClicked(logic_, *model);
-            });
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            QObject::connect(button, &QAbstractButton::clicked, button, [this, model] { clicked(*model); });
         }
     }
     for (QWidget* line : hairlines) line->raise();
@@ -126,8 +124,8 @@ QWidget* FormWindow::firstFocus() const {
     return first ? widget(first->name(), first->index()) : nullptr;
 }
 
-void FormWindow::clicked(const Control& control) {
-    if (!unloaded_) runtime_.raise(logic_, control.name());
+void FormWindow::clicked(Control& control) {
+    if (!unloaded_) runtime_.clicked(logic_, control);
 }
 
 void FormWindow::reflect(Control& control, Property property) {

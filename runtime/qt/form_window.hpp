@@ -54,7 +54,7 @@ private:
     void buildMenus();
     void applyTabOrder();
     void reflect(Control& control, Property property);
-    void clicked(const Control& control);
+    void clicked(Control& control);
     Control* controlOf(const QObject* widget) const;
     void describe(const Control* changed);
     void followContrast();

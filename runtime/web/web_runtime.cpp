@@ -56,10 +56,7 @@ void WebRuntime::deliverNextEvent() {
     if (event.closeBox) {
         closeBox(view->logic());
     } else if (Control* control = view->control(event.control)) {
-        if (control->isOption())
-            optionClicked(view->logic(), *control);
-        else
-            raise(view->logic(), control->name());
+        clicked(view->logic(), *control);
     }
 }
 

@@ -275,18 +275,14 @@ void FormWindow::command(int id, int code) {
     const ControlDesign* d = b->control->design();
     Control* model = b->control;
     if (!d) {  // a menu item: code 0
-        if (code == 0) runtime_.raise(logic_, model->name());
+        if (code == 0) runtime_.clicked(logic_, *model);
         return;
     }
     if (d->kind == ControlKind::TextBox && code == EN_CHANGE) {
         runtime_.typed(*model, narrow(windowText(b->hwnd)));
         return;
     }
-    if (code != BN_CLICKED) return;
-    if (model->isOption())
-        runtime_.optionClicked(logic_, *model);
-    else
-        runtime_.raise(logic_, model->name());
+    if (code == BN_CLICKED) runtime_.clicked(logic_, *model);
 }
 
 void FormWindow::reflect(Control& control, Property property) {

@@ -148,10 +148,10 @@ TEST(WindowRuntime, anOptionClickedIsChosenThenItsHandlerRuns) {
     TwoOptions w;
     rt.start(w);
     (*w.form)["One"].setValue(true);
-    rt.optionClicked(w, (*w.form)["Two"]);
+    rt.clicked(w, (*w.form)["Two"]);
     EXPECT_EQ(w.seen, (std::vector<bool>{false, true}));
     w.seen.clear();
-    rt.optionClicked(w, (*w.form)["One"]);  // chosen, and no handler to run
+    rt.clicked(w, (*w.form)["One"]);  // chosen, and no handler to run
     EXPECT_TRUE((*w.form)["One"].value());
     EXPECT_TRUE(w.seen.empty());
 }
