@@ -145,32 +145,161 @@ def parse_po(path, with_places=False):
     return (header, places) if with_places else (header, entries)
 
 
+class CatalogueError(Exception):
+    """A catalogue the program cannot take, with the file and line that say why."""
+
+
+# A plural rule by gettext's grammar: n, decimal numbers, parentheses, ! and the C operators
+# below, loosest first; the program reads it the same way (runtime/plural.cpp), as data.
+PLURAL_TOKEN = re.compile(r"\s*(\d+|n|\|\||&&|==|!=|<=|>=|[-+*/%<>!?:()])")
+PLURAL_LEVELS = [("||",), ("&&",), ("==", "!="), ("<", ">", "<=", ">="), ("+", "-"), ("*", "/", "%")]
+PLURAL_DEEPEST = 32
+WORD = (1 << 64) - 1  # the widest unsigned long the program is built with
+
+
+def plural_rule(text):
+    """The rule an expression states, as a function of n; ValueError for anything else."""
+    tokens, at = [], 0
+    while at < len(text):
+        m = PLURAL_TOKEN.match(text, at)
+        if not m:
+            if text[at:].strip() == "":
+                break
+            raise ValueError("%r is no part of a plural rule" % text[at:at + 12])
+        tokens.append(m.group(1))
+        at = m.end()
+    position = [0]
+
+    def peek():
+        return tokens[position[0]] if position[0] < len(tokens) else None
+
+    def take(token):
+        if peek() != token:
+            raise ValueError("expected %r, found %r" % (token, peek() or "the end"))
+        position[0] += 1
+
+    def conditional(depth):
+        if depth > PLURAL_DEEPEST:
+            raise ValueError("nested too deep")
+        test = binary(0, depth)
+        if peek() != "?":
+            return test
+        take("?")
+        then = conditional(depth + 1)
+        take(":")
+        otherwise = conditional(depth + 1)
+        return lambda n: then(n) if test(n) else otherwise(n)
+
+    def binary(level, depth):
+        if level == len(PLURAL_LEVELS):
+            return unary(depth)
+        left = binary(level + 1, depth)
+        while peek() in PLURAL_LEVELS[level]:
+            op = peek()
+            position[0] += 1
+            left = operation(op, left, binary(level + 1, depth))
+        return left
+
+    def unary(depth):
+        if peek() == "!":
+            position[0] += 1
+            if depth + 1 > PLURAL_DEEPEST:
+                raise ValueError("nested too deep")
+            inner = unary(depth + 1)
+            return lambda n: int(not inner(n))
+        token = peek()
+        if token == "(":
+            take("(")
+            inner = conditional(depth + 1)
+            take(")")
+            return inner
+        if token == "n":
+            position[0] += 1
+            return lambda n: n
+        if token is not None and token.isdigit():
+            position[0] += 1
+            value = int(token)
+            if value > WORD:
+                raise ValueError("%s is too large" % token)
+            return lambda n: value
+        raise ValueError("expected n, a number or (, found %r" % (token or "the end"))
+
+    rule = conditional(1)
+    if peek() is not None:
+        raise ValueError("%r after the rule" % peek())
+    return rule
+
+
+def operation(op, a, b):
+    return {
+        "||": lambda n: int(bool(a(n)) or bool(b(n))),
+        "&&": lambda n: int(bool(a(n)) and bool(b(n))),
+        "==": lambda n: int(a(n) == b(n)),
+        "!=": lambda n: int(a(n) != b(n)),
+        "<": lambda n: int(a(n) < b(n)),
+        ">": lambda n: int(a(n) > b(n)),
+        "<=": lambda n: int(a(n) <= b(n)),
+        ">=": lambda n: int(a(n) >= b(n)),
+        "+": lambda n: (a(n) + b(n)) & WORD,
+        "-": lambda n: (a(n) - b(n)) & WORD,
+        "*": lambda n: (a(n) * b(n)) & WORD,
+        "/": lambda n: a(n) // b(n) if b(n) else 0,
+        "%": lambda n: a(n) % b(n) if b(n) else 0,
+    }[op]
+
+
+def plural_forms(path):
+    """(nplurals, the rule's expression) of a catalogue's Plural-Forms header; CatalogueError,
+    naming the file and the header's line, where either is not what gettext reads or the rule
+    picks a form the catalogue does not have."""
+    with open(path, encoding="utf-8") as f:
+        numbered = list(enumerate(f, 1))
+    line = next((n for n, text in numbered if "Plural-Forms:" in text), None)
+    header, _ = parse_po(path)
+    where = "%s:%s" % (path, line) if line else path
+    forms = header.get("Plural-Forms")
+    if forms is None:
+        raise CatalogueError("%s: no Plural-Forms header" % where)
+    m = re.fullmatch(r"\s*nplurals\s*=\s*(\d+)\s*;\s*plural\s*=(.*?);?\s*", forms)
+    if not m:
+        raise CatalogueError("%s: Plural-Forms is not \"nplurals=N; plural=EXPRESSION;\"" % where)
+    nplurals, expression = int(m.group(1)), m.group(2).strip()
+    if not 1 <= nplurals <= 6:
+        raise CatalogueError("%s: nplurals=%d, where a language has 1 to 6" % (where, nplurals))
+    try:
+        rule = plural_rule(expression)
+        for n in list(range(0, 1001)) + [10 ** k + d for k in range(3, 19) for d in (0, 1, 2, 5, 11, 21)] + [WORD]:
+            if not 0 <= rule(n) < nplurals:
+                raise ValueError("it gives form %d for %d, of %d" % (rule(n), n, nplurals))
+    except (ValueError, RecursionError) as e:
+        raise CatalogueError("%s: the plural rule is not one to take: %s" % (where, e or "too long"))
+    return nplurals, expression
+
+
 def compile_catalogues(out, paths):
     parts = ["// Written by po/catalogue.py from po/*.po: do not edit.",
              '#include "runtime/language.hpp"', "", "#include <array>", "", "namespace numerak {", "",
-             "namespace {", "", "// The plural rules, as each catalogue's Plural-Forms states them.",
-             "#pragma GCC diagnostic push", '#pragma GCC diagnostic ignored "-Wparentheses"']
+             "namespace {", ""]
     catalogues = []
     for path in sorted(paths):
         language = os.path.splitext(os.path.basename(path))[0]
-        header, entries = parse_po(path)
-        rule = re.search(r"plural=(.*?);?$", header.get("Plural-Forms", "plural=(n != 1);")).group(1)
-        ident = language.replace("-", "_")
-        parts.append("int plural_%s(unsigned long n) { return static_cast<int>(%s); }" % (ident, rule))
-        catalogues.append((language, ident, entries))
-    parts += ["#pragma GCC diagnostic pop", ""]
-    for language, ident, entries in catalogues:
+        if not re.fullmatch(r"[a-z]{2,3}(_[A-Z]{2})?", language):
+            raise CatalogueError("%s: %r is no language name gettext uses (de, pt_BR)" % (path, language))
+        _, rule = plural_forms(path)
+        _, entries = parse_po(path)
+        catalogues.append((language, rule, entries))
+    for language, _, entries in catalogues:
         items = sorted((k, v) for k, v in entries.items() if not v[2] and any(v[1]))
         for n, (msgid, (plural, forms, _)) in enumerate(items):
             parts.append("constexpr std::array<std::string_view, %d> %s_%d{%s};" %
-                         (len(forms), ident, n, ", ".join(cpp_string(f) for f in forms)))
-        parts.append("const std::array<CatalogueEntry, %d> %s{{" % (len(items), ident))
+                         (len(forms), language, n, ", ".join(cpp_string(f) for f in forms)))
+        parts.append("const std::array<CatalogueEntry, %d> %s{{" % (len(items), language))
         for n, (msgid, (plural, forms, _)) in enumerate(items):
-            parts.append("    {%s, %s, %s_%d}," % (cpp_string(msgid), cpp_string(plural or ""), ident, n))
+            parts.append("    {%s, %s, %s_%d}," % (cpp_string(msgid), cpp_string(plural or ""), language, n))
         parts += ["}};", ""]
     parts.append("const std::array<Catalogue, %d> all{{" % len(catalogues))
-    for language, ident, _ in catalogues:
-        parts.append('    {"%s", plural_%s, %s},' % (language, ident, ident))
+    for language, rule, _ in catalogues:
+        parts.append('    {"%s", %s, %s},' % (language, cpp_string(rule), language))
     parts += ["}};", "", "}  // namespace", "", "std::span<const Catalogue> Catalogues() { return all; }", "",
               "}  // namespace numerak", ""]
     text = "\n".join(parts)
@@ -203,8 +332,13 @@ def check(root):
     for name in sorted(os.listdir(os.path.join(root, "po"))):
         if not name.endswith(".po"):
             continue
-        header, entries = parse_po(os.path.join(root, "po", name))
-        nplurals = int(re.search(r"nplurals=(\d+)", header.get("Plural-Forms", "nplurals=0")).group(1))
+        path = os.path.join(root, "po", name)
+        _, entries = parse_po(path)
+        try:
+            nplurals, _ = plural_forms(path)
+        except CatalogueError as e:
+            problems.append(str(e))
+            nplurals = 0
         for msgid, (plural, _, _) in wanted.items():
             if msgid not in entries:
                 problems.append("%s: no translation of %r" % (name, msgid))
@@ -228,7 +362,11 @@ def main(argv):
     if len(argv) == 3 and argv[0] == "template":
         template(argv[1], argv[2])
     elif len(argv) >= 2 and argv[0] == "compile":
-        compile_catalogues(argv[1], argv[2:])
+        try:
+            compile_catalogues(argv[1], argv[2:])
+        except CatalogueError as e:
+            print(e, file=sys.stderr)
+            return 1
     elif len(argv) == 2 and argv[0] == "check":
         problems = check(argv[1])
         for p in problems:

@@ -3,12 +3,16 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+
+#include "runtime/plural.hpp"
 
 namespace numerak {
 
 namespace {
 
 const Catalogue* inUse = nullptr;
+std::optional<PluralRule> pluralInUse;  // none where the catalogue's rule does not read
 bool pseudo = false;
 
 const Catalogue* catalogueNamed(std::string_view language) {
@@ -112,6 +116,7 @@ std::vector<std::string> LanguagesFromEnvironment(const std::function<const char
 void UseLanguage(std::string_view language) {
     pseudo = language == PseudoLanguage;
     inUse = catalogueNamed(language);
+    pluralInUse = inUse ? PluralRule::parse(inUse->pluralRule) : std::nullopt;
 }
 
 std::string_view LanguageInUse() {
@@ -134,10 +139,10 @@ std::string_view Translate(std::string_view english) {
 std::string TranslateCount(std::string_view english, std::string_view englishPlural, long n) {
     if (pseudo) return withNumber(pseudoKept(n == 1 ? english : englishPlural), n);
     const CatalogueEntry* e = entryFor(english);
-    if (e && !e->forms.empty()) {
+    if (e && !e->forms.empty() && pluralInUse) {
         // The count's size picks the form: a negative one as its positive, the least long too.
         const unsigned long size = n < 0 ? 0ul - static_cast<unsigned long>(n) : static_cast<unsigned long>(n);
-        const auto form = static_cast<std::size_t>(inUse->plural(size));
+        const unsigned long form = (*pluralInUse)(size);
         if (form < e->forms.size() && !e->forms[form].empty()) return withNumber(e->forms[form], n);
     }
     return withNumber(n == 1 ? english : englishPlural, n);

@@ -23,8 +23,8 @@ struct CatalogueEntry {
 };
 
 struct Catalogue {
-    std::string_view language;  // as gettext names it: "de", "pt_BR"
-    int (*plural)(unsigned long n);
+    std::string_view language;                // as gettext names it: "de", "pt_BR"
+    std::string_view pluralRule;              // its Plural-Forms expression, which picks a form for a count
     std::span<const CatalogueEntry> entries;  // by English, in byte order
 };
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The translations: the template as the sources say, every catalogue whole (po/catalogue.py
-# check), and msgfmt finding nothing to say of any, each 100 % translated:
+# check), and msgfmt finding nothing to say of any, each 100 % translated; and a catalogue whose
+# plural rule is code, not a rule, refused by both the check and the build, at its line:
 # check_translations.sh <source root>.
 set -euo pipefail
 root=$1
@@ -14,5 +15,19 @@ for po in "$root"/po/*.po; do
     status=1
   fi
 done
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+for folder in ui game about runtime app packaging; do ln -s "$root/$folder" "$scratch/$folder"; done
+cp -r "$root/po" "$scratch/po"
+sed -i 's|^"Plural-Forms: .*|"Plural-Forms: nplurals=2; plural=(n != 1) + [] { return std::system(\\"touch '"$scratch"'/ran\\"); }();\\n"|' \
+  "$scratch/po/de.po"
+line=$(grep -n "^\"Plural-Forms" "$scratch/po/de.po" | cut -d: -f1)
+for run in "check $scratch" "compile $scratch/catalogues.cpp $scratch/po/de.po"; do
+  # shellcheck disable=SC2086 # the words of each run
+  said=$(python3 -B "$root/po/catalogue.py" $run 2>&1) && { echo "catalogue.py ${run%% *} took code for a plural rule"; status=1; }
+  grep -q "de.po:$line: the plural rule" <<<"$said" || { echo "catalogue.py ${run%% *} did not say where: $said"; status=1; }
+done
+[ ! -e "$scratch/catalogues.cpp" ] || { echo "catalogue.py compile wrote C++ from it"; status=1; }
 [ $status -eq 0 ] && echo "$(ls "$root"/po/*.po | wc -l) catalogues, each $wanted of $wanted, msgfmt -c clean"
 exit $status
