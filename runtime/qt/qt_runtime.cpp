@@ -7,9 +7,11 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <limits>
 
 #include "runtime/language.hpp"
 #include "runtime/qt/form_window.hpp"
@@ -87,6 +89,8 @@ std::string QtRuntime::inputBox(std::string_view prompt, std::string_view title)
     dialog.setWindowTitle(toQString(title));
     dialog.setLabelText(toQString(prompt));
     dialog.setTextValue(QString());
+    // Any length, as the number boxes and the other front ends take it: a paste is read whole.
+    if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(std::numeric_limits<int>::max());
     if (LanguageInUse() != "en") {
         const BoxWords words = TranslatedBoxWords();
         dialog.setOkButtonText(toQString(words.ok));

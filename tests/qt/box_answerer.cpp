@@ -91,7 +91,12 @@ void BoxAnswerer::poll() {
         if (step.text) QTest::keyClicks(dialog->findChild<QLineEdit*>(), QString::fromStdString(*step.text));
         QTest::keyClick(dialog, step.key);
     } else if (step.text) {
-        if (auto* edit = dialog->findChild<QLineEdit*>()) QTest::keyClicks(edit, QString::fromStdString(*step.text));
+        if (auto* edit = dialog->findChild<QLineEdit*>()) {
+            if (step.paste)
+                edit->insert(QString::fromStdString(*step.text));  // as a paste inserts, within the box's limit
+            else
+                QTest::keyClicks(edit, QString::fromStdString(*step.text));
+        }
         if (buttons && buttons->button(QDialogButtonBox::Ok))
             buttons->button(QDialogButtonBox::Ok)->click();
         else

@@ -33,6 +33,8 @@ public:
     void key(Qt::Key k) { script_.push_back({QMessageBox::NoButton, std::nullopt, k}); }
     // Types into an input box, then presses the key.
     void typeThenKey(std::string text, Qt::Key k) { script_.push_back({QMessageBox::NoButton, std::move(text), k}); }
+    // Pastes into an input box, then presses OK.
+    void paste(std::string text) { script_.push_back({QMessageBox::Ok, std::move(text), Qt::Key_unknown, true}); }
 
     bool done() const { return script_.empty(); }
     std::vector<SeenBox> seen;
@@ -44,6 +46,7 @@ private:
         QMessageBox::StandardButton button;
         std::optional<std::string> text;
         Qt::Key key = Qt::Key_unknown;
+        bool paste = false;
     };
     void poll();
 

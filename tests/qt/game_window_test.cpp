@@ -138,6 +138,13 @@ TEST_F(GameWindowTest, boxesTakeAnyTextWhole) {
     boxes.press(QMessageBox::Ok);
     click("Command1");
     EXPECT_EQ(boxes.seen.at(0).text, "Please enter numbers in all 4 boxes");
+    // The Custom box too: the same paste reads as 5 turns on every front end.
+    click("Option4");
+    boxes.paste(std::string(40'000, '0') + "5");
+    boxes.type("7");
+    click("Command5");
+    ASSERT_TRUE(boxes.done());
+    EXPECT_EQ(game.state().TurnsLeft, 5);
 }
 
 TEST_F(GameWindowTest, menusAsDesigned) {
