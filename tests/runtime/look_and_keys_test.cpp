@@ -153,6 +153,11 @@ TEST(Keys, altWithAnAccessKeyPressesItsVisibleButtonAndF10OpensTheMenuBar) {
     EXPECT_EQ(AccessKey("Fish && &Chips"), 'C');
     EXPECT_EQ(AccessKey("Fish && Chips"), 0);
     EXPECT_EQ(AccessKey("Trailing&"), 0);
+    // Only UTF-8 as it must be written: "G" spelt in two bytes, a stray continuation, a cut
+    // character and a surrogate are no key.
+    for (const char* malformed : {"&\xC1\x87", "&\xE0\x81\x87", "&\x87", "&\xD0", "&\xED\xA0\x80", "&\xF4\x90\x80\x80"})
+        EXPECT_EQ(AccessKey(malformed), 0) << malformed;
+    EXPECT_EQ(AccessKey("&\xD0\xB2"), U'\u0412');  // "в", in capitals
 }
 
 }  // namespace
