@@ -1,6 +1,7 @@
 // page_protocol.cpp: a window's description for the page, and the colours it paints.
 #include "runtime/web/page_protocol.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -126,6 +127,15 @@ KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool me
     }
     return k;
 }
+
+int WindowIds::take() {
+    int id = 1;
+    while (std::find(taken_.begin(), taken_.end(), id) != taken_.end()) ++id;
+    taken_.push_back(id);
+    return id;
+}
+
+void WindowIds::give(int id) { taken_.erase(std::remove(taken_.begin(), taken_.end(), id), taken_.end()); }
 
 int IndexOf(const Form& form, const Control* control) {
     const auto& controls = form.controls();

@@ -29,6 +29,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/controls.hpp"
 #include "runtime/keys.hpp"
@@ -41,8 +42,25 @@ struct PageEvent {
     bool closeBox = false;
 };
 
-constexpr int PackEvent(PageEvent e) { return e.window << 16 | e.control << 1 | (e.closeBox ? 1 : 0); }
+// A window and a control each have 15 bits; an event for one past them goes to window 0, which
+// is none.
+inline constexpr int MostInEvent = 0x7FFF;
+constexpr int PackEvent(PageEvent e) {
+    if (e.window < 0 || e.window > MostInEvent || e.control < 0 || e.control > MostInEvent) return 0;
+    return e.window << 16 | e.control << 1 | (e.closeBox ? 1 : 0);
+}
 constexpr PageEvent UnpackEvent(int code) { return {code >> 16, (code & 0xFFFF) >> 1, (code & 1) != 0}; }
+
+// The ids of the windows on the page, from 1: each new window takes the least one free, so that a
+// window opened again and again (the About window) keeps within what an event carries.
+class WindowIds {
+public:
+    int take();
+    void give(int id);
+
+private:
+    std::vector<int> taken_;
+};
 
 enum BoxAnswer { BoxOk = 0, BoxYes = 1, BoxNo = 2 };
 

@@ -34,7 +34,7 @@ WebRuntime::~WebRuntime() {
 }
 
 std::unique_ptr<WindowView> WebRuntime::realise(Form& form, FormLogic& logic) {
-    return std::make_unique<WebView>(form, logic, nextId_++);
+    return std::make_unique<WebView>(form, logic, ids_);
 }
 
 WebView* WebRuntime::viewWithId(int id) const {

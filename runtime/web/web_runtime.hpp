@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/keys.hpp"
+#include "runtime/web/page_protocol.hpp"
 #include "runtime/window_runtime.hpp"
 
 namespace numerak::web {
@@ -58,7 +59,7 @@ private:
     };
 
     static inline WebRuntime* current_ = nullptr;
-    int nextId_ = 1;
+    WindowIds ids_;
     bool fromPage_ = false;   // the page is calling in, while the program waits
     std::vector<Kept> kept_;  // boxes asked for then, shown before the next event
 };

@@ -9,7 +9,8 @@ namespace numerak::web {
 // The page builds the window when it is first shown, from the form as it is then: the game
 // window's load handler puts up the opening message before that, which the player should see at
 // once.
-WebView::WebView(Form& form, FormLogic& logic, int id) : form_(form), logic_(logic), id_(id) {
+WebView::WebView(Form& form, FormLogic& logic, WindowIds& ids)
+    : form_(form), logic_(logic), ids_(ids), id_(ids.take()) {
     form_.setCaptionListener([this] {
         if (built_) numerak_set_window_caption(id_, std::string(form_.caption()).c_str());
     });
@@ -20,6 +21,7 @@ WebView::WebView(Form& form, FormLogic& logic, int id) : form_(form), logic_(log
 
 WebView::~WebView() {
     if (built_) numerak_remove_window(id_);
+    ids_.give(id_);
 }
 
 Control* WebView::control(int index) const {
@@ -50,6 +52,7 @@ void WebView::unloaded() {
     if (unloaded_) return;
     unloaded_ = true;
     if (built_) numerak_remove_window(id_);
+    ids_.give(id_);
 }
 
 }  // namespace numerak::web

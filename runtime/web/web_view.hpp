@@ -5,15 +5,16 @@
 #include <string>
 
 #include "runtime/controls.hpp"
+#include "runtime/web/page_protocol.hpp"
 #include "runtime/window_runtime.hpp"
 
 namespace numerak::web {
 
 class WebView : public WindowView {
 public:
-    // Binds the window to the form; the page builds it, from the form's design, when it is first
-    // shown.
-    WebView(Form& form, FormLogic& logic, int id);
+    // Binds the window to the form, under an id it takes from `ids` and gives back when it goes;
+    // the page builds it, from the form's design, when it is first shown.
+    WebView(Form& form, FormLogic& logic, WindowIds& ids);
     ~WebView() override;
     WebView(const WebView&) = delete;
     WebView& operator=(const WebView&) = delete;
@@ -35,6 +36,7 @@ private:
 
     Form& form_;
     FormLogic& logic_;
+    WindowIds& ids_;
     int id_;
     bool built_ = false;
     bool unloaded_ = false;

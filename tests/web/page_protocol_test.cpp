@@ -16,6 +16,24 @@ TEST(PageProtocol, anEventComesBackAsItWasPacked) {
         EXPECT_EQ(back.control, e.control);
         EXPECT_EQ(back.closeBox, e.closeBox);
     }
+    // One past what an event carries goes to no window, never to another one.
+    for (const PageEvent e : {PageEvent{0x8000, 3, false}, PageEvent{65537, 3, true}, PageEvent{2, 40000, false},
+                              PageEvent{-1, 0, false}, PageEvent{1, -2, false}})
+        EXPECT_EQ(UnpackEvent(PackEvent(e)).window, 0);
+}
+
+TEST(PageProtocol, aWindowOpenedAgainAndAgainKeepsAnIdAnEventCarries) {
+    WindowIds ids;
+    const int game = ids.take();
+    int about = 0;
+    for (int i = 0; i < 70'000; ++i) {
+        about = ids.take();
+        ids.give(about);
+    }
+    const int another = ids.take();
+    EXPECT_EQ(game, 1);
+    EXPECT_EQ(another, 2);
+    EXPECT_EQ(UnpackEvent(PackEvent({about, 3, false})).window, about);
 }
 
 TEST(PageProtocol, coloursArePaintedRedGreenBlueAndSystemColoursAsALightTheme) {
