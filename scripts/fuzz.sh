@@ -11,7 +11,7 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
 cmake --build "$build"
 mkdir -p "$build/artifacts"
 failed=0
-for target in conversions registry play; do
+for target in conversions registry play language plural page_keys events; do
   mkdir -p "$build/corpus/$target"
   log="$build/$target.log"
   echo "fuzz: $target for ${seconds}s"
