@@ -75,7 +75,7 @@ build_all() {
   cp "$work/windows/numerak-$version-win64.exe" "$work/windows/numerak-$version-win64.zip" "$out/"
 
   echo "release: the site"
-  npm ci --prefix "$src/app/web" --no-audit --no-fund --loglevel=error >/dev/null  # the pinned bundler
+  npm ci --ignore-scripts --prefix "$src/app/web" --no-audit --no-fund --loglevel=error >/dev/null  # the pinned bundler
   NODE_PATH=/usr/share/nodejs cmake -S "$src" -B "$work/web" -G Ninja \
     --toolchain "$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DNUMERAK_FRONTEND=web -DNUMERAK_TESTS=OFF >/dev/null
