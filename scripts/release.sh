@@ -61,11 +61,6 @@ take_password() {
   fi
   (umask 077 && printf '%s\n' "$password" >"$secrets/$key")
 }
-if [ -n "${NUMERAK_MINISIGN_KEY:-}" ]; then
-  NUMERAK_MINISIGN_KEY=$(realpath "$NUMERAK_MINISIGN_KEY")
-  [ -r "$NUMERAK_MINISIGN_KEY" ] || { echo "release: no minisign key at $NUMERAK_MINISIGN_KEY" >&2; exit 1; }
-  take_password minisign "$handed_minisign" NUMERAK_MINISIGN_PASSWORD_FILE
-fi
 # What sign_exe.sh is told, in CPack's environment alone: the key, and the file with its password.
 sign_env=() sign_deps=()
 if [ -n "${NUMERAK_SIGN_PKCS12:-}${NUMERAK_SIGN_PKCS11:-}" ]; then
@@ -78,6 +73,11 @@ if [ -n "${NUMERAK_SIGN_PKCS12:-}${NUMERAK_SIGN_PKCS11:-}" ]; then
     [ -z "${!name:-}" ] || sign_env+=("$name=${!name}")
   done
   sign_env+=("NUMERAK_SIGN_PASSWORD_FILE=$secrets/Authenticode")
+fi
+if [ -n "${NUMERAK_MINISIGN_KEY:-}" ]; then
+  NUMERAK_MINISIGN_KEY=$(realpath "$NUMERAK_MINISIGN_KEY")
+  [ -r "$NUMERAK_MINISIGN_KEY" ] || { echo "release: no minisign key at $NUMERAK_MINISIGN_KEY" >&2; exit 1; }
+  take_password minisign "$handed_minisign" NUMERAK_MINISIGN_PASSWORD_FILE
 fi
 unset handed_sign handed_minisign NUMERAK_SIGN_PASSWORD_FILE NUMERAK_MINISIGN_PASSWORD_FILE \
   NUMERAK_SIGN_PKCS12 NUMERAK_SIGN_PKCS11 NUMERAK_SIGN_CERTS NUMERAK_SIGN_TIMESTAMP

@@ -54,11 +54,14 @@ else
 fi
 stamp=()
 [ -z "${NUMERAK_SIGN_TIMESTAMP:-}" ] || stamp=(-ts "$NUMERAK_SIGN_TIMESTAMP")
-# The password goes through a pipe, not the command line, where any user could read it.
+sign() {
+  osslsigncode sign "${key[@]}" "$@" "${stamp[@]}" -h sha256 -n Numerak -time "$time" \
+    -in "$program" -out "$program.signed" >/dev/null
+}
 rm -f "$program.signed"
-osslsigncode sign "${key[@]}" -readpass <(printf '%s' "$password") "${stamp[@]}" \
-  -h sha256 -n Numerak -time "$time" \
-  -in "$program" -out "$program.signed" >/dev/null
+# The password goes through a pipe, not the command line, where any user could read it. A key
+# with none is read without one: osslsigncode takes an empty -readpass for a failure to read.
+if [ -n "$password" ]; then sign -readpass <(printf '%s' "$password"); else sign; fi
 mv "$program.signed" "$program"
 if [ -n "$signatures" ]; then
   mkdir -p "$signatures"
