@@ -2,7 +2,8 @@
 # Makes a release of the commit checked out, every artifact built from a clean copy of it into
 # dist/, with their SHA256SUMS:
 #   numerak_<v>_amd64.deb, numerak-<v>-win64.exe, numerak-<v>-win64.zip, numerak-<v>-web.zip
-#   (the site) and numerak-<v>.tar.gz (the source). Given a minisign key (NUMERAK_MINISIGN_KEY),
+#   (the site) and numerak-<v>.tar.gz (the source), and BUILDINFO, the tools they were built
+#   with (scripts/lib/buildinfo.sh). Given a minisign key (NUMERAK_MINISIGN_KEY),
 #   SHA256SUMS.minisig signs the checksums. Given an Authenticode key (NUMERAK_SIGN_PKCS12 or
 #   NUMERAK_SIGN_PKCS11: scripts/lib/sign_exe.sh says how), numerak.exe, the uninstaller and the
 #   installer are signed, and their detached signatures are published in dist/authenticode/.
@@ -143,6 +144,8 @@ build_all() {
   cmake --install "$work/web" --prefix "$work/site" >/dev/null
   python3 "$root/scripts/lib/stable_zip.py" "$out/numerak-$version-web.zip" "$work/site"
 
+  # What it was built with, listed in the checksums and signed with them.
+  bash "$root/scripts/lib/buildinfo.sh" "$src" "$commit" >"$out/BUILDINFO"
   # A build that attached published signatures publishes them as the signed build did.
   [ -z "${signatures:-}" ] || cp -r "$signatures" "$out/authenticode"
   (cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs sha256sum -- >"$work/SHA256SUMS")

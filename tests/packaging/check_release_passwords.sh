@@ -7,7 +7,7 @@
 # user); the build tools, CPack aside, must not even be told of a key; npm must not run the
 # packages' install scripts; and the signers must be handed their passwords all the same. The
 # Authenticode password comes in the environment, the minisign one in a file. No password is left
-# on disk afterwards.
+# on disk afterwards, and the record of the tools is among the signed checksums.
 #   check_release_passwords.sh <source folder>
 set -euo pipefail
 src=$(cd "$1" && pwd)
@@ -139,4 +139,5 @@ signed=$(grep -c "osslsigncode signed" "$work/log" || true)
   fail "the unsigned build is told of the key: $(grep "cpack told:" "$work/log")"
 password_file=$(sed -n 's/^password file: //p' "$work/log" | head -n 1)
 [ -n "$password_file" ] && [ ! -e "$password_file" ] || fail "the password's file is left: '$password_file'"
+grep -q "  BUILDINFO$" "$tree/dist/SHA256SUMS" || fail "BUILDINFO is not in SHA256SUMS"
 echo "passwords: only osslsigncode and minisign are handed them, nothing is told in the second build, none is left"
