@@ -138,6 +138,6 @@ signed=$(grep -c "osslsigncode signed" "$work/log" || true)
 [ "$(grep "cpack told:" "$work/log" | sed -n '3,4p' | sort -u)" = "cpack told: " ] ||
   fail "the unsigned build is told of the key: $(grep "cpack told:" "$work/log")"
 password_file=$(sed -n 's/^password file: //p' "$work/log" | head -n 1)
-[ -n "$password_file" ] && [ ! -e "$password_file" ] || fail "the password's file is left: '$password_file'"
+if [ -z "$password_file" ] || [ -e "$password_file" ]; then fail "the password's file is left: '$password_file'"; fi
 grep -q "  BUILDINFO$" "$tree/dist/SHA256SUMS" || fail "BUILDINFO is not in SHA256SUMS"
 echo "passwords: only osslsigncode and minisign are handed them, nothing is told in the second build, none is left"
