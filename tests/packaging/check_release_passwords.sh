@@ -6,8 +6,8 @@
 # or in that of any process above it (where /proc/<pid>/environ shows it to every program of the
 # user); the build tools, CPack aside, must not even be told of a key; npm must not run the
 # packages' install scripts; and the signers must be handed their passwords all the same. The
-# Authenticode password comes in the environment, the minisign one in a file. No password is left
-# on disk afterwards, and the record of the tools is among the signed checksums.
+# Authenticode password comes in the environment, the minisign one in a file. The password's file
+# is the owner's alone and gone afterwards, and the record of the tools is among the checksums.
 #   check_release_passwords.sh <source folder>
 set -euo pipefail
 src=$(cd "$1" && pwd)
@@ -97,6 +97,10 @@ case $tool in
     echo installer >"numerak-$version-win64.exe"
     bash "../numerak-$version/scripts/lib/sign_exe.sh" "numerak-$version-win64.exe" "numerak-$version-win64.exe" 1700000000
     echo "password file: ${NUMERAK_SIGN_PASSWORD_FILE:-}" >>"$work/log"
+    if [ -n "${NUMERAK_SIGN_PASSWORD_FILE:-}" ] &&
+       [ "$(stat -c %a "${NUMERAK_SIGN_PASSWORD_FILE%/*}" "$NUMERAK_SIGN_PASSWORD_FILE")" != $'700\n600' ]; then
+      fail "the password's file or its folder is open to others"
+    fi
     ;;
   osslsigncode)
     in=$(option -in "$@") out=$(option -out "$@")
