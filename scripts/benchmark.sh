@@ -41,6 +41,6 @@ fi
 if [ -n "$web" ]; then
   scripts/web.sh build
   scripts/deps.sh chromium
-  npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
+  npm ci --ignore-scripts --prefix tests/web --no-audit --no-fund --loglevel=error
   node bench/web_startup.mjs build/web "$rounds"
 fi

@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh emscripten binaryen fonttools python3-brotli chromium
 command -v node >/dev/null || scripts/deps.sh nodejs
 command -v npm >/dev/null || scripts/deps.sh npm
-npm ci --prefix app/web --no-audit --no-fund --loglevel=error    # the page's bundler
-npm ci --prefix tests/web --no-audit --no-fund --loglevel=error  # what drives Chromium
+npm ci --ignore-scripts --prefix app/web --no-audit --no-fund --loglevel=error    # the page's bundler
+npm ci --ignore-scripts --prefix tests/web --no-audit --no-fund --loglevel=error  # what drives Chromium
 cmake --preset web
 cmake --build --preset web
 ctest --preset web

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh emscripten binaryen fonttools python3-brotli
 command -v node >/dev/null || scripts/deps.sh nodejs
 command -v npm >/dev/null || scripts/deps.sh npm
-npm ci --prefix app/web --no-audit --no-fund --loglevel=error  # the page's bundler
+npm ci --ignore-scripts --prefix app/web --no-audit --no-fund --loglevel=error  # the page's bundler
 cmake --preset web >/dev/null
 cmake --build --preset web --target numerak_site
 rm -rf build/web

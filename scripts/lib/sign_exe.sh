@@ -5,11 +5,13 @@
 # signed release is reproducible too.
 #
 # The key, from the environment; with none, the program stays unsigned:
-#   NUMERAK_SIGN_PKCS12    a .p12 file with the key and its certificates, its password in
-#                          NUMERAK_SIGN_PASSWORD;
-#   NUMERAK_SIGN_PKCS11    or a PKCS#11 URI of a key on a token (its PIN in NUMERAK_SIGN_PASSWORD,
-#                          its module from the URI's module-path, else p11-kit's proxy), with
-#                          its certificate chain in NUMERAK_SIGN_CERTS (PEM);
+#   NUMERAK_SIGN_PKCS12    a .p12 file with the key and its certificates;
+#   NUMERAK_SIGN_PKCS11    or a PKCS#11 URI of a key on a token (its module from the URI's
+#                          module-path, else p11-kit's proxy), with its certificate chain in
+#                          NUMERAK_SIGN_CERTS (PEM);
+#   NUMERAK_SIGN_PASSWORD_FILE  a file whose first line is the .p12's password or the token's
+#                          PIN (none: an empty one). The password itself is never taken from the
+#                          environment, where every program started alongside would have it;
 #   NUMERAK_SIGN_TIMESTAMP a timestamp server's URL (RFC 3161), optional.
 # NUMERAK_SIGNATURES names a folder of detached signatures, <name>.p7s: a signing run writes
 # them there, and a run with no key attaches them (scripts/release.sh --check does, to show that
@@ -31,6 +33,15 @@ if [ -z "${NUMERAK_SIGN_PKCS12:-}" ] && [ -z "${NUMERAK_SIGN_PKCS11:-}" ]; then
   exit 0
 fi
 
+if [ -n "${NUMERAK_SIGN_PASSWORD+set}" ]; then
+  echo "sign: the password goes in a file named by NUMERAK_SIGN_PASSWORD_FILE, not in the environment" >&2
+  exit 1
+fi
+password=""
+if [ -n "${NUMERAK_SIGN_PASSWORD_FILE:-}" ]; then
+  [ -r "$NUMERAK_SIGN_PASSWORD_FILE" ] || { echo "sign: cannot read $NUMERAK_SIGN_PASSWORD_FILE" >&2; exit 1; }
+  IFS= read -r password <"$NUMERAK_SIGN_PASSWORD_FILE" || true
+fi
 key=()
 if [ -n "${NUMERAK_SIGN_PKCS12:-}" ]; then
   key=(-pkcs12 "$NUMERAK_SIGN_PKCS12")
@@ -43,11 +54,14 @@ else
 fi
 stamp=()
 [ -z "${NUMERAK_SIGN_TIMESTAMP:-}" ] || stamp=(-ts "$NUMERAK_SIGN_TIMESTAMP")
-# The password goes through a pipe, not the command line, where any user could read it.
+sign() {
+  osslsigncode sign "${key[@]}" "$@" "${stamp[@]}" -h sha256 -n Numerak -time "$time" \
+    -in "$program" -out "$program.signed" >/dev/null
+}
 rm -f "$program.signed"
-osslsigncode sign "${key[@]}" -readpass <(printf '%s' "${NUMERAK_SIGN_PASSWORD:-}") "${stamp[@]}" \
-  -h sha256 -n Numerak -time "$time" \
-  -in "$program" -out "$program.signed" >/dev/null
+# The password goes through a pipe, not the command line, where any user could read it. A key
+# with none is read without one: osslsigncode takes an empty -readpass for a failure to read.
+if [ -n "$password" ]; then sign -readpass <(printf '%s' "$password"); else sign; fi
 mv "$program.signed" "$program"
 if [ -n "$signatures" ]; then
   mkdir -p "$signatures"

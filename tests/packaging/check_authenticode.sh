@@ -29,9 +29,11 @@ printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedK
 openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -extfile signer.ext \
   -out signer.pem 2>/dev/null
 openssl pkcs12 -export -inkey signer.key -in signer.pem -certfile ca.pem -passout pass:throwaway -out signer.p12
+printf 'throwaway\n' >signer.password
+printf '4321\n' >token.pin
 
 echo "signed with a .p12"
-(cd "$build" && NUMERAK_SIGN_PKCS12=$scratch/signer.p12 NUMERAK_SIGN_PASSWORD=throwaway \
+(cd "$build" && NUMERAK_SIGN_PKCS12=$scratch/signer.p12 NUMERAK_SIGN_PASSWORD_FILE=$scratch/signer.password \
    NUMERAK_SIGNATURES=$scratch/signatures cpack -B "$scratch/signed" >/dev/null)
 installer=$(ls "$scratch"/signed/numerak-*-win64.exe)
 zip=$(ls "$scratch"/signed/numerak-*-win64.zip)
@@ -58,7 +60,7 @@ softhsm2-util --init-token --free --label numerak --pin 4321 --so-pin 87654321 >
 softhsm2-util --import signer.key --token numerak --label signer --id 01 --pin 4321 >/dev/null
 cp "$build/app/numerak.exe" token.exe
 NUMERAK_SIGN_PKCS11="pkcs11:token=numerak;object=signer;type=private?module-path=$(find /usr/lib -name libsofthsm2.so -print -quit)" \
-  NUMERAK_SIGN_PASSWORD=4321 NUMERAK_SIGN_CERTS=$scratch/signer.pem \
+  NUMERAK_SIGN_PASSWORD_FILE=$scratch/token.pin NUMERAK_SIGN_CERTS=$scratch/signer.pem \
   bash "$src/scripts/lib/sign_exe.sh" token.exe numerak.exe "$(date +%s)"
 expect_signed "numerak.exe signed on the token" token.exe
 

@@ -11,10 +11,17 @@ ok() { echo "ok   $*"; }
 fail() { echo "FAIL $*"; status=1; }
 
 # A copy of the tree as it stands (committed or not), its files dated now, built as a release.
+# In a checkout, the files git sees: tracked, or new and not ignored, so that nothing ignored (a
+# signing key above all) is copied into the build.
 build() {
   mkdir -p "$1"
-  tar -C "$src" --exclude=./build --exclude=./dist --exclude=./.git --exclude=node_modules -cf - . |
-    tar -C "$1" -xmf -
+  if [ -e "$src/.git" ]; then
+    (cd "$src" && git ls-files -z --cached --others --exclude-standard --deduplicate |
+       while IFS= read -r -d '' f; do if [ -e "$f" ] || [ -L "$f" ]; then printf '%s\0' "$f"; fi; done |
+       tar -cf - --null --verbatim-files-from -T -) | tar -C "$1" -xmf -
+  else
+    tar -C "$src" --exclude=./build --exclude=./dist --exclude=node_modules -cf - . | tar -C "$1" -xmf -
+  fi
   cmake -S "$1" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUMERAK_TESTS=OFF >/dev/null
   cmake --build "$1/build" -j 1 >/dev/null
   (cd "$1/build" && cpack -G DEB >/dev/null)

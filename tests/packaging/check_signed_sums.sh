@@ -7,9 +7,9 @@ set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-export NUMERAK_MINISIGN_KEY=$work/numerak.key NUMERAK_MINISIGN_PASSWORD="a password" SOURCE_DATE_EPOCH=1700000000
-printf '%s\n%s\n' "$NUMERAK_MINISIGN_PASSWORD" "$NUMERAK_MINISIGN_PASSWORD" |
-  minisign -G -p "$work/numerak.pub" -s "$NUMERAK_MINISIGN_KEY" >/dev/null
+export NUMERAK_MINISIGN_KEY=$work/numerak.key NUMERAK_MINISIGN_PASSWORD_FILE=$work/password SOURCE_DATE_EPOCH=1700000000
+printf 'a password\n' >"$NUMERAK_MINISIGN_PASSWORD_FILE"
+printf 'a password\na password\n' | minisign -G -p "$work/numerak.pub" -s "$NUMERAK_MINISIGN_KEY" >/dev/null
 printf '%s  numerak-1.2.1-win64.zip\n' 0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef >"$work/SHA256SUMS"
 
 sign_sums "$work/SHA256SUMS"
