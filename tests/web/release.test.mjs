@@ -1,9 +1,10 @@
 // How a release reaches players who keep the game, on a host that lets browsers keep files for ten
 // minutes: a plain reload of the only tab brings it; a tab with another one open is told of it
-// and takes it when the player asks; a release whose files
+// and takes it when the player asks, while the other keeps its release; a release whose files
 // cannot all be fetched as built leaves nothing behind. Other apps of the host keep their caches.
 //   node tests/web/release.test.mjs <site> <the same site built as the next version> <next version>
 import assert from "node:assert/strict";
+import { createHash } from "node:crypto";
 import { copyFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
@@ -93,7 +94,15 @@ test("a plain reload of the only tab brings a new release, and another app's cac
   await cachesBecome(p, ["next release", "other-app-v7"]);
 });
 
-test("with another tab open, a tab is told of a new release, and the player's reload brings it", async (t) => {
+// A file of the site as the page at hand gets it, by its digest.
+const digestIn = (p, file) =>
+  p.evaluate(async (f) => {
+    const bytes = await crypto.subtle.digest("SHA-256", await (await fetch(f)).arrayBuffer());
+    return Array.from(new Uint8Array(bytes), (b) => b.toString(16).padStart(2, "0")).join("");
+  }, file);
+const digestOf = (file) => createHash("sha256").update(readFileSync(file)).digest("hex");
+
+test("with another tab open, a tab is told of a new release, the player's reload brings it, and the other keeps its own", async (t) => {
   const { folder, url } = await host(t, "cached", site);
   const p = await page(t);
   await p.goto(url);
@@ -118,7 +127,21 @@ test("with another tab open, a tab is told of a new release, and the player's re
   await Promise.all([p.waitForEvent("load"), news.getByRole("button", { name: "Reload" }).click()]); // the player's
   await opening(p);
   assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
-  assert.equal((await p.evaluate(() => caches.keys())).length, 1, "the old release's files are gone");
+
+  // What the other tab fetches now (as a tab on its first screen fetches the program) is its release's.
+  const program = "numerak.wasm";
+  assert.notEqual(digestOf(join(site, program)), digestOf(join(nextSite, program)), "the releases differ");
+  assert.equal(await digestIn(other, program), digestOf(join(site, program)), "the other tab's release");
+  assert.equal(await digestIn(p, program), digestOf(join(nextSite, program)), "this tab's release");
+  await cachesBecome(p, ["next release", "running release"]);
+
+  // Its player takes the new release in turn: the old one has no page left, and goes at the next load.
+  await other.keyboard.press("Enter");
+  await Promise.all([other.waitForEvent("load"), other.locator("#update").getByRole("button", { name: "Reload" }).click()]);
+  assert.equal(await versionInAbout(other), `Version ${nextVersion}`);
+  await p.reload();
+  await opening(p);
+  await cachesBecome(p, ["next release"]);
 });
 
 test("a release that cannot be fetched whole, or not as it was built, leaves no cache behind, and the running one runs on", async (t) => {
