@@ -37,11 +37,15 @@ async function host(t, name, from) {
   return { folder, url: `http://127.0.0.1:${server.address().port}/` };
 }
 
+// A tab of its own; anything a page's policy refuses in it (the hand-over page's too) fails the test.
 async function page(t) {
   const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
   t.after(() => context.close());
   const p = await context.newPage();
   p.setDefaultTimeout(timeout);
+  const refused = [];
+  p.on("console", (m) => /Content Security Policy/i.test(m.text()) && refused.push(m.text()));
+  t.after(() => assert.deepEqual(refused, [], "refused by a page's policy"));
   return p;
 }
 
