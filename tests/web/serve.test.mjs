@@ -73,8 +73,9 @@ test("an aborted download leaves no file open", async () => {
       );
       request.on("error", failed);
     });
+  // (No more than before: a connection of an earlier test may close meanwhile, but not ten.)
   for (let wait = 0; open() > before && wait < 50; wait++) await new Promise((r) => setTimeout(r, 100));
-  assert.equal(open(), before);
+  assert.ok(open() <= before, `${open()} descriptors open, ${before} before`);
 });
 
 test("only GET and HEAD", async () => {
