@@ -1,5 +1,7 @@
 # Writes the site's index.html from index.html.in, with the front end's style, its font (base64),
-# the page's bundled code and the game's recorded first screen in it.
+# the page's bundled code and the game's recorded first screen in it; then, into its
+# Content-Security-Policy, the digests of its inline scripts and style as they came out
+# (page_policy.py).
 #   cmake -DTEMPLATE=<index.html.in> -DSTYLE=<numerak.css> -DFONT=<numerak-sans.woff2>
 #         -DPYTHON=<python3> -DSCRIPT=<page.js> -DFIRST_SCREEN=<first_screen.json> -DOUT=<index.html>
 #         -DNUMERAK_TITLE=... -DNUMERAK_SUMMARY=... -P write_page.cmake
@@ -8,4 +10,9 @@ execute_process(COMMAND "${PYTHON}" -c "import base64, sys; print(base64.b64enco
                         "${FONT}" OUTPUT_VARIABLE PAGE_FONT COMMAND_ERROR_IS_FATAL ANY)
 file(READ "${SCRIPT}" PAGE_SCRIPT)
 file(READ "${FIRST_SCREEN}" FIRST_SCREEN)
+# Left for page_policy.py.
+set(PAGE_SCRIPT_HASHES "@PAGE_SCRIPT_HASHES@")
+set(PAGE_STYLE_HASHES "@PAGE_STYLE_HASHES@")
 configure_file("${TEMPLATE}" "${OUT}" @ONLY)
+get_filename_component(here "${CMAKE_CURRENT_LIST_FILE}" DIRECTORY)
+execute_process(COMMAND "${PYTHON}" "${here}/page_policy.py" "${OUT}" COMMAND_ERROR_IS_FATAL ANY)

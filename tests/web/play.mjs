@@ -7,6 +7,7 @@ import { mkdtemp, rm } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
+import { inflateSync } from "node:zlib";
 import { chromium, launchOptions, siteInBrowser } from "./chromium.mjs";
 
 const [site, shots] = process.argv.slice(2);
@@ -24,7 +25,20 @@ async function shot(page, name) {
   if (shots) await page.screenshot({ path: `${shots}/${name}.png` });
 }
 
-// A page of its own at the opening message; an error in the page fails the test that made it.
+// Anything the page's Content-Security-Policy refuses fails the test: what the page reports of it,
+// and what the browser writes to the console.
+async function policed(t, page) {
+  const refused = [];
+  await page.addInitScript(() =>
+    addEventListener("securitypolicyviolation", (e) => console.error(`refused by the policy: ${e.effectiveDirective} ${e.blockedURI}`))
+  );
+  page.on("console", (m) => /refused by the policy|Content Security Policy/i.test(m.text()) && refused.push(m.text()));
+  t.after(() => assert.deepEqual(refused, [], "refused by the page's policy"));
+  return refused;
+}
+
+// A page of its own at the opening message; an error in the page, or anything its policy
+// refuses, fails the test that made it.
 async function open(t, options = { viewport: { width: 1280, height: 800 } }) {
   const context = await browser.newContext(options);
   t.after(() => context.close());
@@ -33,6 +47,7 @@ async function open(t, options = { viewport: { width: 1280, height: 800 } }) {
   const errors = [];
   page.on("pageerror", (e) => errors.push(e.message));
   t.after(() => assert.deepEqual(errors, [], "errors in the page"));
+  await policed(t, page);
   await page.goto(url);
   await box(page, "Please choose");
   return page;
@@ -255,6 +270,7 @@ test("the opening message answered before the program has loaded: the game goes 
   t.after(() => context.close());
   const page = await context.newPage();
   page.setDefaultTimeout(timeout);
+  await policed(t, page);
   let loadProgram;
   const held = new Promise((resolve) => (loadProgram = resolve));
   await page.route("**/numerak.js", async (route) => (await held, route.continue()));
@@ -295,6 +311,32 @@ test("a first screen that is not the program's gives way to what the program dra
   assert.equal(await page.locator("dialog.box").count(), 1, "one opening message");
   await page.keyboard.press("Enter");
   await control(page, "Option1").waitFor();
+});
+
+test("the page runs its own code only: its policy is strict, and a script put into it is refused", async (t) => {
+  const context = await browser.newContext();
+  t.after(() => context.close());
+  const page = await context.newPage();
+  page.setDefaultTimeout(timeout);
+  const refused = await policed(t, page);
+  await page.goto(url);
+  await box(page, "Please choose");
+  const policy = await page.locator('meta[http-equiv="Content-Security-Policy"]').getAttribute("content");
+  assert.match(policy, /default-src 'self'; script-src 'self' 'wasm-unsafe-eval' 'sha256-/);
+  assert.match(policy, /object-src 'none'; base-uri 'none'; form-action 'none'/);
+  assert.doesNotMatch(policy, /'unsafe-inline'|'unsafe-eval'|\*|data:/);
+  const ran = await page.evaluate(() => {
+    const script = document.createElement("script");
+    script.textContent = "window.injected = true";
+    document.body.append(script);
+    return window.injected === true;
+  });
+  assert.equal(ran, false, "a script put into the page");
+  // Reported to the page, and by the browser in the console.
+  const reported = () => refused.some((r) => /refused by the policy/.test(r)) && refused.some((r) => /Content Security Policy/.test(r));
+  for (let wait = 0; !reported() && wait < 50; wait++) await page.waitForTimeout(100);
+  assert.ok(reported(), refused.join("\n"));
+  assert.ok(refused.splice(0).every((r) => /script-src/.test(r)));
 });
 
 // A node of Chromium's accessibility tree, as screen readers get it, by its role and name.
@@ -345,18 +387,16 @@ test("more contrast gives the coloured controls the system's colours, and only t
   for (const name of ["Option1", "Text1"]) assert.deepEqual(await colours(name), system, name);
 });
 
-// A colour as the browser paints it at a point of the page: the screenshot's pixel, read back
-// through a canvas of the page.
+// A colour as the browser paints it at a point of the page: the screenshot's one pixel, read from
+// its PNG (8 bits a channel; in the one row, the pixel's bytes are as they are after any filter).
 async function paintedAt(page, x, y) {
   const png = await page.screenshot({ clip: { x, y, width: 1, height: 1 } });
-  return page.evaluate(async (src) => {
-    const img = new Image();
-    img.src = src;
-    await img.decode();
-    const canvas = document.createElement("canvas");
-    canvas.getContext("2d").drawImage(img, 0, 0);
-    return Array.from(canvas.getContext("2d").getImageData(0, 0, 1, 1).data.slice(0, 3));
-  }, "data:image/png;base64," + png.toString("base64"));
+  assert.equal(png[24], 8, "8 bits a channel");
+  assert.ok(png[25] === 2 || png[25] === 6, "RGB or RGBA");
+  const data = [];
+  for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at))
+    if (png.toString("latin1", at + 4, at + 8) === "IDAT") data.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
+  return Array.from(inflateSync(Buffer.concat(data)).subarray(1, 4));
 }
 
 test("the browser's automatic dark mode leaves the designed colours as they are", async (t) => {

@@ -1,10 +1,11 @@
 // How a release reaches players who keep the game, on a host that lets browsers keep files for ten
 // minutes: a plain reload of the only tab brings it; a tab with another one open is told of it
-// and takes it when the player asks; a release whose files cannot all be fetched leaves nothing
-// behind.
+// and takes it when the player asks, while the other keeps its release; a release whose files
+// cannot all be fetched as built leaves nothing behind. Other apps of the host keep their caches.
 //   node tests/web/release.test.mjs <site> <the same site built as the next version> <next version>
 import assert from "node:assert/strict";
-import { cpSync, mkdtempSync, rmSync } from "node:fs";
+import { createHash } from "node:crypto";
+import { copyFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
@@ -36,11 +37,15 @@ async function host(t, name, from) {
   return { folder, url: `http://127.0.0.1:${server.address().port}/` };
 }
 
+// A tab of its own; anything a page's policy refuses in it (the hand-over page's too) fails the test.
 async function page(t) {
   const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
   t.after(() => context.close());
   const p = await context.newPage();
   p.setDefaultTimeout(timeout);
+  const refused = [];
+  p.on("console", (m) => /Content Security Policy/i.test(m.text()) && refused.push(m.text()));
+  t.after(() => assert.deepEqual(refused, [], "refused by a page's policy"));
   return p;
 }
 
@@ -59,12 +64,29 @@ async function versionInAbout(p) {
   return p.locator('dialog.window[open] [data-name="lblVersion"]').textContent();
 }
 
-test("a plain reload of the only tab brings a new release", async (t) => {
+// The caches of the origin once they are as expected (the old release's go a little after the
+// page that brings the new one has loaded), by whether each is the game's and of which release.
+async function cachesBecome(p, expected) {
+  const named = (keys) =>
+    keys
+      .map((key) => (key.startsWith("numerak") ? (key.split(/[ -]/).includes(nextVersion) ? "next release" : "running release") : key))
+      .sort();
+  let now;
+  for (let wait = 0; wait < 100; wait++) {
+    now = named(await p.evaluate(() => caches.keys()));
+    if (JSON.stringify(now) === JSON.stringify([...expected].sort())) return;
+    await new Promise((r) => setTimeout(r, 100));
+  }
+  assert.deepEqual(now, [...expected].sort());
+}
+
+test("a plain reload of the only tab brings a new release, and another app's cache stays", async (t) => {
   const { folder, url } = await host(t, "reloaded", site);
   const p = await page(t);
   await p.goto(url);
   await opening(p);
   await p.evaluate(() => navigator.serviceWorker.ready);
+  await p.evaluate(() => caches.open("other-app-v7").then((c) => c.put("other/app.js", new Response("its own"))));
 
   cpSync(nextSite, folder, { recursive: true }); // the host is given the next release
   await p.reload(); // the browser learns of it
@@ -73,10 +95,18 @@ test("a plain reload of the only tab brings a new release", async (t) => {
   await p.reload(); // and this one takes it
   await opening(p);
   assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
-  assert.equal((await p.evaluate(() => caches.keys())).length, 1, "the old release's files are gone");
+  await cachesBecome(p, ["next release", "other-app-v7"]);
 });
 
-test("with another tab open, a tab is told of a new release, and the player's reload brings it", async (t) => {
+// A file of the site as the page at hand gets it, by its digest.
+const digestIn = (p, file) =>
+  p.evaluate(async (f) => {
+    const bytes = await crypto.subtle.digest("SHA-256", await (await fetch(f)).arrayBuffer());
+    return Array.from(new Uint8Array(bytes), (b) => b.toString(16).padStart(2, "0")).join("");
+  }, file);
+const digestOf = (file) => createHash("sha256").update(readFileSync(file)).digest("hex");
+
+test("with another tab open, a tab is told of a new release, the player's reload brings it, and the other keeps its own", async (t) => {
   const { folder, url } = await host(t, "cached", site);
   const p = await page(t);
   await p.goto(url);
@@ -101,21 +131,55 @@ test("with another tab open, a tab is told of a new release, and the player's re
   await Promise.all([p.waitForEvent("load"), news.getByRole("button", { name: "Reload" }).click()]); // the player's
   await opening(p);
   assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
-  assert.equal((await p.evaluate(() => caches.keys())).length, 1, "the old release's files are gone");
+
+  // What the other tab fetches now (as a tab on its first screen fetches the program) is its release's.
+  const program = "numerak.wasm";
+  assert.notEqual(digestOf(join(site, program)), digestOf(join(nextSite, program)), "the releases differ");
+  assert.equal(await digestIn(other, program), digestOf(join(site, program)), "the other tab's release");
+  assert.equal(await digestIn(p, program), digestOf(join(nextSite, program)), "this tab's release");
+  await cachesBecome(p, ["next release", "running release"]);
+
+  // Its player takes the new release in turn: the old one has no page left, and goes at the next load.
+  await other.keyboard.press("Enter");
+  await Promise.all([other.waitForEvent("load"), other.locator("#update").getByRole("button", { name: "Reload" }).click()]);
+  assert.equal(await versionInAbout(other), `Version ${nextVersion}`);
+  await p.reload();
+  await opening(p);
+  await cachesBecome(p, ["next release"]);
 });
 
-test("a release that cannot be fetched whole leaves no cache behind", async (t) => {
+test("a release that cannot be fetched whole, or not as it was built, leaves no cache behind, and the running one runs on", async (t) => {
   const { folder, url } = await host(t, "broken", site);
-  rmSync(join(folder, "pictures", "icon-512.png")); // a file the worker keeps
   const p = await page(t);
   await p.goto(url);
   await opening(p);
-  const state = await p.evaluate(async () => {
-    const registration = await navigator.serviceWorker.register("sw.js");
-    const worker = registration.installing || registration.waiting || registration.active;
-    if (worker.state !== "redundant")
-      await new Promise((done) => worker.addEventListener("statechange", () => worker.state === "redundant" && done()));
-    return { state: worker.state, caches: await caches.keys() };
-  });
-  assert.deepEqual(state, { state: "redundant", caches: [] });
+  await p.evaluate(() => navigator.serviceWorker.ready);
+  const wasm = join(folder, "numerak.wasm");
+  const breakages = {
+    "a file missing": () => rmSync(join(folder, "pictures", "icon-512.png")),
+    "a file half uploaded": () => writeFileSync(wasm, readFileSync(wasm).subarray(0, 1000)),
+    "the host's page for a file it lacks": () => copyFileSync(join(folder, "index.html"), wasm),
+  };
+  for (const [breakage, breakIt] of Object.entries(breakages)) {
+    cpSync(nextSite, folder, { recursive: true }); // the host is given the next release, broken
+    breakIt();
+    const state = await p.evaluate(async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      const next = await new Promise((found) => {
+        registration.addEventListener("updatefound", () => found(registration.installing), { once: true });
+        registration.update().catch(() => {});
+      });
+      await new Promise((done) => {
+        const settled = () => (next.state === "redundant" || next.state === "installed") && done();
+        next.addEventListener("statechange", settled);
+        settled();
+      });
+      return { state: next.state, waiting: !!registration.waiting };
+    });
+    assert.deepEqual(state, { state: "redundant", waiting: false }, breakage);
+    await cachesBecome(p, ["running release"]);
+  }
+  await p.reload();
+  await opening(p);
+  assert.notEqual(await versionInAbout(p), `Version ${nextVersion}`, "the running release");
 });
