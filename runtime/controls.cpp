@@ -77,12 +77,54 @@ std::vector<Control*> Form::tabOrder() const {
     return order;
 }
 
+bool Control::takesFocus() const {
+    return design_ && design_->tabIndex >= 0 && design_->kind != ControlKind::Label &&
+           design_->kind != ControlKind::Line;
+}
+
 Control* Form::firstFocus() const {
-    for (Control* c : tabOrder()) {
-        const ControlDesign* d = c->design();
-        if (d->tabIndex >= 0 && d->kind != ControlKind::Label && d->kind != ControlKind::Line && c->visible()) return c;
+    for (Control* c : tabOrder())
+        if (c->takesFocus() && c->visible()) return c;
+    return nullptr;
+}
+
+Form::TabPlace Form::tabPlace(const Control& control) const {
+    const Control* before = nullptr;
+    for (const Control* c : tabOrder()) {
+        if (c->design()->kind == ControlKind::Line) continue;
+        if (c == &control) {
+            if (control.isOption() && before && before->isOption()) return {false, false};
+            return {true, control.takesFocus()};
+        }
+        before = c;
+    }
+    return {false, false};
+}
+
+Control* Form::focusAfterHiding(const Control& hidden) const {
+    const std::vector<Control*> order = tabOrder();
+    const auto at = std::find(order.begin(), order.end(), &hidden);
+    if (at == order.end()) return nullptr;
+    const auto n = order.size();
+    const auto start = static_cast<std::size_t>(at - order.begin());
+    for (std::size_t step = 1; step < n; ++step) {
+        Control* c = order[(start + step) % n];
+        if (!c->takesFocus() || !c->visible()) continue;
+        if (!c->isOption()) return c;
+        // Of an option group, the chosen one; the first when none of it is chosen.
+        std::vector<Control*> group;
+        for (Control* o : order)
+            if (o->isOption() && o->visible()) group.push_back(o);
+        const auto chosen = std::find_if(group.begin(), group.end(), [](const Control* o) { return o->value(); });
+        return chosen != group.end() ? *chosen : group.front();
     }
     return nullptr;
+}
+
+Control* Form::focusOnReturn(const Control* last) const {
+    for (const auto& c : controls_)
+        if (c.get() == last && c->takesFocus() && c->visible()) return c.get();
+    return firstFocus();
 }
 
 Control* Form::defaultButton() const {

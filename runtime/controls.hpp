@@ -31,6 +31,8 @@ public:
     ControlRole role() const { return role_; }
     const ControlDesign* design() const { return design_; }  // null for menu entries
     bool isOption() const { return design_ && design_->kind == ControlKind::OptionButton; }
+    // Whether the keyboard can be on it: a designed control with a tab index, no label or line.
+    bool takesFocus() const;
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -84,6 +86,21 @@ public:
     // The control the keyboard starts on: the first visible one in tab order that takes the
     // focus (labels and lines take none). Null when there is none.
     Control* firstFocus() const;
+    // Where Tab stops, as Windows' dialogs place it: at each control that takes the keyboard, a
+    // group of its own, but a run of option buttons in tab order is one group that Tab enters
+    // once and the arrow keys move within.
+    struct TabPlace {
+        bool startsGroup = true;
+        bool tabStop = true;
+    };
+    TabPlace tabPlace(const Control& control) const;
+    // Where the keyboard goes from `hidden` as it is hidden: the next visible control after it in
+    // tab order that takes the keyboard, round the window (an option group at its chosen option,
+    // else its first); null when there is none.
+    Control* focusAfterHiding(const Control& hidden) const;
+    // Where the keyboard goes when the window is active again: back to `last`, where it was,
+    // while that is visible; else to the first control.
+    Control* focusOnReturn(const Control* last) const;
     // The button Enter presses anywhere in the window (the design's default button), and the
     // one Esc presses (its cancel button); null when the design has none.
     Control* defaultButton() const;

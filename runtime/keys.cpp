@@ -48,11 +48,9 @@ bool isCommandButton(const Control* c) { return c && c->design() && c->design()-
 
 }  // namespace
 
-KeyAction KeyActionFor(const Form& form, const KeyPress& key, Control* focused,
-                       const std::function<bool(const Control&)>& enabled) {
+KeyAction KeyActionFor(const Form& form, const KeyPress& key, Control* focused) {
     const auto press = [&](Control* button) {
-        const bool usable = button && button->visible() && (!enabled || enabled(*button));
-        return usable ? KeyAction{KeyDoes::Press, button} : KeyAction{KeyDoes::Nothing, nullptr};
+        return button && button->visible() ? KeyAction{KeyDoes::Press, button} : KeyAction{KeyDoes::Nothing, nullptr};
     };
     if (key.plain()) {
         switch (key.key) {

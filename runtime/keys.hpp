@@ -2,7 +2,6 @@
 // its toolkit's key into a KeyPress, asks KeyActionFor, and carries out the answer.
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include "runtime/controls.hpp"
@@ -46,8 +45,7 @@ char32_t AccessKey(std::string_view caption);
 //   one before (Up and Left) and chooses it, as Windows does;
 // - Alt with a letter presses the first command button in tab order whose access key it is;
 // - F10 opens the menu bar, where the window has one.
-// A button is pressed only while it is visible and, by `enabled` where given, enabled.
-KeyAction KeyActionFor(const Form& form, const KeyPress& key, Control* focused,
-                       const std::function<bool(const Control&)>& enabled = {});
+// A button is pressed only while it is visible.
+KeyAction KeyActionFor(const Form& form, const KeyPress& key, Control* focused);
 
 }  // namespace numerak

@@ -72,10 +72,18 @@ Form* WindowRuntime::load(FormLogic& window) {
     return isLoaded(window) ? loaded : nullptr;
 }
 
+WindowView* WindowRuntime::boxOwner() const {
+    for (auto w = loaded_.rbegin(); w != loaded_.rend(); ++w)
+        if (w->shown && w->view) return w->view.get();
+    return nullptr;
+}
+
 void WindowRuntime::start(FormLogic& window) {
     dispatch([&] {
-        if (load(window))
+        if (load(window)) {
+            find(window)->shown = true;
             if (WindowView* v = view(window)) v->showWindow();
+        }
     });
     // A start window that could not be loaded leaves nothing to play with: once the box has told
     // why, the program ends rather than wait with no window on screen.
@@ -127,19 +135,36 @@ void WindowRuntime::dispatch(const std::function<void()>& fn) {
     if (running_ == 0 && !retired_.empty()) scheduleCollectUnloaded();
 }
 
-void WindowRuntime::typed(Control& control, std::string text) {
+void WindowRuntime::typed(FormLogic& window, Control& control, std::string text) {
+    if (!isLoaded(window)) return;
     dispatch([&] { control.setText(std::move(text)); });
 }
 
-void WindowRuntime::chosen(Control& control) {
+void WindowRuntime::chosen(FormLogic& window, Control& control) {
+    if (!isLoaded(window)) return;
     dispatch([&] {
         if (control.isOption()) control.setValue(true);
     });
 }
 
 void WindowRuntime::clicked(FormLogic& window, Control& control) {
-    if (control.isOption()) chosen(control);
+    if (control.isOption()) chosen(window, control);
     raise(window, control.name());
+}
+
+bool WindowRuntime::key(FormLogic& window, const KeyPress& key, Control* focused) {
+    const auto it = find(window);
+    if (ended_ || it == loaded_.end() || !it->view) return false;
+    const KeyAction action = KeyActionFor(*it->form, key, focused);
+    WindowView& view = *it->view;
+    switch (action.does) {
+        case KeyDoes::Pass: return false;
+        case KeyDoes::Nothing: break;
+        case KeyDoes::OpenMenuBar: view.openMenuBar(); break;
+        case KeyDoes::Choose: view.focus(*action.target); [[fallthrough]];
+        case KeyDoes::Press: view.press(*action.target); break;
+    }
+    return true;
 }
 
 void WindowRuntime::tell(const std::string& failure) {
@@ -168,6 +193,7 @@ void WindowRuntime::ShowModal(FormLogic& window) {
         ScopedCount handler(running_);
         if (load(window)) {
             modal_.push_back(&window);
+            find(window)->shown = true;
             if (WindowView* v = view(window)) v->showWindowModal();
             runModal(window);
             modal_.erase(std::remove(modal_.begin(), modal_.end(), &window), modal_.end());

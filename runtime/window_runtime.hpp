@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/controls.hpp"
+#include "runtime/keys.hpp"
 #include "runtime/services.hpp"
 
 namespace numerak {
@@ -23,11 +24,17 @@ public:
     virtual void showWindow() = 0;
     // The same, and until it has been unloaded the other windows take no input.
     virtual void showWindowModal() = 0;
-    // Its window has been unloaded: it stops raising events and disappears. The form no longer
-    // tells it of changes (the runtime has let go of them).
-    // The object is destroyed later, when no handler is running (a toolkit may still be inside
-    // one of its callbacks).
+    // Its window has been unloaded: it disappears. The form no longer tells it of changes (the
+    // runtime has let go of them), and the runtime ignores what it still hands on. The object is
+    // destroyed later, when no handler is running (a toolkit may still be inside one of its
+    // callbacks).
     virtual void unloaded() = 0;
+
+    // What a key does, carried out as the toolkit does it for the player: the keyboard onto a
+    // control, a button pressed as a click presses it, the keyboard into the menu bar.
+    virtual void focus(Control& control) = 0;
+    virtual void press(Control& control) = 0;
+    virtual void openMenuBar() = 0;
 };
 
 // The runtime services on top of a toolkit. A front end derives from it and supplies only what
@@ -58,20 +65,26 @@ public:
     // handler trapped is told to the player in a box. Nothing runs after the end.
     void dispatch(const std::function<void()>& fn);
 
-    // What the player typed into a text box, or the option button the player chose, written into
-    // its control. It goes through the dispatcher like a handler: a failure is told in a box,
-    // never thrown into the toolkit's code.
-    void typed(Control& control, std::string text);
-    void chosen(Control& control);
+    // What the player typed into a text box of the window, or the option button the player chose,
+    // written into its control; nothing once the window is unloaded. It goes through the
+    // dispatcher like a handler: a failure is told in a box, never thrown into the toolkit's code.
+    void typed(FormLogic& window, Control& control, std::string text);
+    void chosen(FormLogic& window, Control& control);
     // The player clicked a control, a menu item or an option button (or chose an option by a
     // key): an option is chosen first; then the handler runs, as for raise.
     void clicked(FormLogic& window, Control& control);
+    // A key pressed in the window with the keyboard on `focused` (null for none), answered by the
+    // window's rules (KeyActionFor) and carried out through its view. Whether the key was the
+    // window's; false leaves it to the toolkit (typing, Tab).
+    bool key(FormLogic& window, const KeyPress& key, Control* focused);
 
     bool ended() const { return ended_; }
     bool isLoaded(const FormLogic& window) const;
     Form* form(const FormLogic& window) const;        // null when not loaded
     WindowView* view(const FormLogic& window) const;  // null when not loaded
     std::vector<WindowView*> views() const;           // of the loaded windows, oldest first
+    // The window a box belongs to: the newest loaded one that has been shown; null before any is.
+    WindowView* boxOwner() const;
 
     Answer ShowMessage(std::string_view text, std::optional<std::string_view> title, Buttons buttons) final;
     std::string AskText(std::string_view prompt, std::string_view title) final;
@@ -103,6 +116,7 @@ private:
         std::unique_ptr<Form> form;
         std::unique_ptr<WindowView> view;
         std::vector<Route> routes;  // its handlers, as it routed them when it was loaded
+        bool shown = false;
     };
     // One more for as long as it lives: a handler on the stack, a box open.
     struct ScopedCount {

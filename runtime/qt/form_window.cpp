@@ -17,12 +17,11 @@
 #include <utility>
 
 #include "runtime/keys.hpp"
-#include "runtime/qt/qt_runtime.hpp"
 #include "runtime/qt/widgets.hpp"
 
 namespace numerak::qt {
 
-FormWindow::FormWindow(QtRuntime& runtime, Form& form, FormLogic& logic)
+FormWindow::FormWindow(WindowRuntime& runtime, Form& form, FormLogic& logic)
     : runtime_(runtime), form_(form), logic_(logic) {
     build();
 }
@@ -61,17 +60,18 @@ void FormWindow::build() {
         Control* model = control.get();
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             QObject::connect(edit, &QLineEdit::textChanged, edit, [this, model](const QString& text) {
-                if (!unloaded_) runtime_.typed(*model, text.toStdString());
+                runtime_.typed(logic_, *model, text.toStdString());
             });
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            QObject::connect(button, &QAbstractButton::clicked, button, [this, model] { clicked(*model); });
+            QObject::connect(button, &QAbstractButton::clicked, button,
+                             [this, model] { runtime_.clicked(logic_, *model); });
         }
         if (auto* option = qobject_cast<QRadioButton*>(w)) {
             option->installEventFilter(this);  // the arrow keys, below
             // Chosen other than by a click (by a screen reader), its group clears the others in the
             // model too.
             QObject::connect(option, &QRadioButton::toggled, option, [this, model](bool checked) {
-                if (checked && !unloaded_) runtime_.chosen(*model);
+                if (checked) runtime_.chosen(logic_, *model);
             });
         }
     }
@@ -104,7 +104,7 @@ void FormWindow::buildMenus() {
             a->setObjectName(toQString(control->name()));
             bindings_.push_back({control.get(), nullptr, a});
             Control* model = control.get();
-            QObject::connect(a, &QAction::triggered, a, [this, model] { clicked(*model); });
+            QObject::connect(a, &QAction::triggered, a, [this, model] { runtime_.clicked(logic_, *model); });
         }
     }
 }
@@ -122,10 +122,6 @@ void FormWindow::applyTabOrder() {
 QWidget* FormWindow::firstFocus() const {
     const Control* first = form_.firstFocus();
     return first ? widget(first->name(), first->index()) : nullptr;
-}
-
-void FormWindow::clicked(Control& control) {
-    if (!unloaded_) runtime_.clicked(logic_, control);
 }
 
 void FormWindow::reflect(Control& control, Property property) {
@@ -148,10 +144,14 @@ void FormWindow::reflect(Control& control, Property property) {
                 break;
             }
             case Property::Visible:
-                if (b.action)
+                if (b.action) {
                     b.action->setVisible(control.visible());
-                else if (w)
+                } else if (w) {
+                    // The keyboard moves on first, where the form says, rather than where Qt would.
+                    if (!control.visible() && w->hasFocus())
+                        if (Control* next = form_.focusAfterHiding(control)) focus(*next);
                     w->setVisible(control.visible());
+                }
                 break;
             case Property::Value:
                 if (auto* option = qobject_cast<QRadioButton*>(w); option && option->isChecked() != control.value()) {
@@ -175,10 +175,15 @@ void FormWindow::describe(const Control* changed) {
             b.widget->setAccessibleDescription(toQString(form_.description(*b.control)));
 }
 
-// A theme switched while the game runs: the coloured controls follow it at once.
+// A theme switched while the game runs: the coloured controls follow it at once. Active again
+// (a box closed, a window above it gone), the keyboard goes where the form says.
 void FormWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange) followContrast();
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Control* to = form_.focusOnReturn(controlOf(focusWidget()));
+        if (to && to != controlOf(focusWidget())) focus(*to);
+    }
 }
 
 void FormWindow::followContrast() {
@@ -212,10 +217,23 @@ void FormWindow::showWindowModal() {
 }
 
 void FormWindow::unloaded() {
-    if (unloaded_) return;
-    unloaded_ = true;
     hide();
     if (onUnloaded_) onUnloaded_();
+}
+
+void FormWindow::focus(Control& control) {
+    if (QWidget* w = widget(control.name(), control.index())) w->setFocus(Qt::TabFocusReason);
+}
+
+void FormWindow::press(Control& control) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget(control.name(), control.index()))) button->click();
+}
+
+void FormWindow::openMenuBar() {
+    const QList<QAction*> menus = menuBar()->actions();
+    if (menus.isEmpty()) return;
+    menuBar()->setFocus(Qt::MenuBarFocusReason);
+    menuBar()->setActiveAction(menus.first());
 }
 
 void FormWindow::showEvent(QShowEvent* event) {
@@ -230,7 +248,7 @@ void FormWindow::showEvent(QShowEvent* event) {
 void FormWindow::closeEvent(QCloseEvent* event) {
     // The close box is an unload request like any other; the runtime decides whether it happens.
     event->ignore();
-    if (!unloaded_) runtime_.closeBox(logic_);
+    runtime_.closeBox(logic_);
 }
 
 Control* FormWindow::controlOf(const QObject* w) const {
@@ -262,29 +280,9 @@ KeyPress keyPress(const QKeyEvent* event) {
 
 }  // namespace
 
-// A key the window answers itself, by the core's rules; false for the toolkit's own (typing, Tab,
-// and the access keys and F10, which Qt's buttons and menu bar answer the same way).
+// A key the window answers itself, by the core's rules; false for the toolkit's own (typing, Tab).
 bool FormWindow::windowKey(const QKeyEvent* event) {
-    if (unloaded_) return false;
-    const KeyAction action =
-        KeyActionFor(form_, keyPress(event), controlOf(QApplication::focusWidget()), [this](const Control& c) {
-            const QWidget* w = widget(c.name(), c.index());
-            return w && w->isVisible() && w->isEnabled();
-        });
-    auto* target =
-        action.target ? qobject_cast<QAbstractButton*>(widget(action.target->name(), action.target->index())) : nullptr;
-    switch (action.does) {
-        case KeyDoes::Pass:
-        case KeyDoes::OpenMenuBar: return false;
-        case KeyDoes::Nothing: return true;
-        case KeyDoes::Choose:
-            if (target) target->setFocus(Qt::TabFocusReason);
-            [[fallthrough]];
-        case KeyDoes::Press:
-            if (target) target->click();
-            return true;
-    }
-    return false;
+    return runtime_.key(logic_, keyPress(event), controlOf(QApplication::focusWidget()));
 }
 
 // An option button takes the arrow keys itself: the window's rules come first.

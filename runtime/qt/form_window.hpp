@@ -16,12 +16,10 @@ class QKeyEvent;
 
 namespace numerak::qt {
 
-class QtRuntime;
-
 class FormWindow : public QMainWindow, public WindowView {
 public:
     // Built hidden, from the form's design, and bound to it.
-    FormWindow(QtRuntime& runtime, Form& form, FormLogic& logic);
+    FormWindow(WindowRuntime& runtime, Form& form, FormLogic& logic);
     ~FormWindow() override;
 
     // The widget realising a control, or the action realising a menu item; null when none.
@@ -32,8 +30,11 @@ public:
 
     void showWindow() override;
     void showWindowModal() override;
-    // Stops routing events, hides the window and tells whoever waits for it.
+    // Hides the window and tells whoever waits for it.
     void unloaded() override;
+    void focus(Control& control) override;
+    void press(Control& control) override;
+    void openMenuBar() override;
     void setOnUnloaded(std::function<void()> fn) { onUnloaded_ = std::move(fn); }
 
 protected:
@@ -54,19 +55,17 @@ private:
     void buildMenus();
     void applyTabOrder();
     void reflect(Control& control, Property property);
-    void clicked(Control& control);
     Control* controlOf(const QObject* widget) const;
     void describe(const Control* changed);
     void followContrast();
     bool windowKey(const QKeyEvent* event);
 
-    QtRuntime& runtime_;
+    WindowRuntime& runtime_;
     Form& form_;
     FormLogic& logic_;
     QWidget* client_ = nullptr;
     std::vector<Binding> bindings_;
     std::function<void()> onUnloaded_;
-    bool unloaded_ = false;
     bool iconRead_ = false;
     bool moreContrast_ = false;  // the controls the design colours have the system's colours (built with their own)
 };

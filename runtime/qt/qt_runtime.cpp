@@ -49,13 +49,7 @@ std::unique_ptr<WindowView> QtRuntime::realise(Form& form, FormLogic& logic) {
     return std::make_unique<FormWindow>(*this, form, logic);
 }
 
-QWidget* QtRuntime::boxParent() const {
-    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    const std::vector<WindowView*> all = views();
-    for (std::size_t i = all.size(); i-- > 0;)  // the newest first
-        if (auto* w = static_cast<FormWindow*>(all[i]); w->isVisible()) return w;
-    return nullptr;
-}
+QWidget* QtRuntime::boxParent() const { return static_cast<FormWindow*>(boxOwner()); }
 
 Answer QtRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
     QMessageBox box(boxParent());

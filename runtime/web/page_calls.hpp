@@ -26,15 +26,16 @@ NUMERAK_PAGE void numerak_use_language(const char* tag, const char* words);
 NUMERAK_PAGE void numerak_build_window(const char* description);
 NUMERAK_PAGE void numerak_set_window_caption(int window, const char* text);
 NUMERAK_PAGE void numerak_set_caption(int window, int control, const char* text);
-NUMERAK_PAGE void numerak_set_visible(int window, int control, int visible);
+NUMERAK_PAGE void numerak_set_visible(int window, int control, int visible, int focusNext);
 NUMERAK_PAGE void numerak_set_chosen(int window, int control, int chosen);
 NUMERAK_PAGE void numerak_show_window(int window, int modal, int focus);
 NUMERAK_PAGE void numerak_remove_window(int window);
 NUMERAK_PAGE void numerak_press(int window, int control);
-NUMERAK_PAGE void numerak_choose(int window, int control);
+NUMERAK_PAGE void numerak_focus(int window, int control);
 NUMERAK_PAGE void numerak_open_menu_bar(int window);
 
 NUMERAK_PROGRAM void numerak_typed(int window, int control, const char* text);
 NUMERAK_PROGRAM int numerak_event(int window, int control, int closeBox);
+NUMERAK_PROGRAM int numerak_focus_on_return(int window, int last);
 NUMERAK_PROGRAM int numerak_key(int window, int control, const char* key, int alt, int ctrl, int shift, int meta);
 }

@@ -73,39 +73,25 @@ void WebRuntime::runModal(FormLogic& logic) {
 
 void WebRuntime::leaveEventLoop() { numerak_ended(); }
 
-Control* WebRuntime::pageControl(int window, int control) const {
-    WebView* view = viewWithId(window);
-    return view ? view->control(control) : nullptr;
-}
-
 // The page calls these while the program waits for its next event or for a box's answer, so a
 // box the dispatcher asks for meanwhile (to tell of a failure) cannot wait for the player: it is
 // kept, and shown once the next event has come, before it is handled.
-void WebRuntime::fromPage(int window, int control, const std::function<void(Control&)>& write) {
-    if (Control* c = pageControl(window, control)) {
-        fromPage_ = true;
-        write(*c);  // through the dispatcher, which throws nothing
-        fromPage_ = false;
-    }
+void WebRuntime::fromPage(int window, int control, const std::function<void(FormLogic&, Control&)>& write) {
+    WebView* view = viewWithId(window);
+    Control* c = view ? view->control(control) : nullptr;
+    if (!c) return;
+    fromPage_ = true;
+    write(view->logic(), *c);  // through the dispatcher, which throws nothing
+    fromPage_ = false;
 }
 
 void WebRuntime::playerTyped(int window, int control, const char* text) {
-    fromPage(window, control, [&](Control& c) { typed(c, text ? text : ""); });
+    fromPage(window, control, [&](FormLogic& logic, Control& c) { typed(logic, c, text ? text : ""); });
 }
 
-bool WebRuntime::key(int window, int control, const KeyPress& key) const {
-    const WebView* view = viewWithId(window);
-    if (!view) return false;
-    const KeyAction action = KeyActionFor(view->form(), key, view->control(control));
-    const int target = IndexOf(view->form(), action.target);
-    switch (action.does) {
-        case KeyDoes::Pass: return false;
-        case KeyDoes::Nothing: break;
-        case KeyDoes::Press: numerak_press(window, target); break;
-        case KeyDoes::Choose: numerak_choose(window, target); break;
-        case KeyDoes::OpenMenuBar: numerak_open_menu_bar(window); break;
-    }
-    return true;
+bool WebRuntime::pageKey(int window, int control, const KeyPress& press) {
+    WebView* view = viewWithId(window);
+    return view && key(view->logic(), press, view->control(control));
 }
 
 Answer WebRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
@@ -138,9 +124,15 @@ void numerak_typed(int window, int control, const char* text) {
 }
 
 int numerak_key(int window, int control, const char* key, int alt, int ctrl, int shift, int meta) {
-    const auto* runtime = numerak::web::WebRuntime::current();
+    auto* runtime = numerak::web::WebRuntime::current();
     const numerak::KeyPress press = numerak::web::PageKey(key ? key : "", alt != 0, ctrl != 0, shift != 0, meta != 0);
-    return runtime && runtime->key(window, control, press) ? 1 : 0;
+    return runtime && runtime->pageKey(window, control, press) ? 1 : 0;
+}
+
+int numerak_focus_on_return(int window, int last) {
+    const auto* runtime = numerak::web::WebRuntime::current();
+    const numerak::web::WebView* view = runtime ? runtime->viewWithId(window) : nullptr;
+    return view ? numerak::web::IndexOf(view->form(), view->form().focusOnReturn(view->control(last))) : -1;
 }
 
 int numerak_event(int window, int control, int closeBox) {

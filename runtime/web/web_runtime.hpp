@@ -37,9 +37,8 @@ public:
 
     // What the player typed in the page, into the model (WindowRuntime::typed).
     void playerTyped(int window, int control, const char* text);
-    // A key pressed in a window with the keyboard on `control` (-1 for none), answered by the
-    // window's rules through the page; whether it was the window's key.
-    bool key(int window, int control, const KeyPress& key) const;
+    // A key pressed in a window with the keyboard on `control` (-1 for none) (WindowRuntime::key).
+    bool pageKey(int window, int control, const KeyPress& key);
 
 protected:
     std::unique_ptr<WindowView> realise(Form& form, FormLogic& logic) override;
@@ -51,8 +50,7 @@ protected:
 private:
     // Waits for the page's next event and hands it to its window.
     void deliverNextEvent();
-    Control* pageControl(int window, int control) const;
-    void fromPage(int window, int control, const std::function<void(Control&)>& write);
+    void fromPage(int window, int control, const std::function<void(FormLogic&, Control&)>& write);
 
     struct Kept {
         std::string text, title;

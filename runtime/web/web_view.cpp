@@ -19,10 +19,7 @@ WebView::WebView(Form& form, FormLogic& logic, WindowIds& ids)
     });
 }
 
-WebView::~WebView() {
-    if (built_) numerak_remove_window(id_);
-    ids_.give(id_);
-}
+WebView::~WebView() { unloaded(); }
 
 Control* WebView::control(int index) const {
     const auto& controls = form_.controls();
@@ -34,7 +31,10 @@ void WebView::reflect(Control& control, Property property) {
     const int index = IndexOf(form_, &control);
     switch (property) {
         case Property::Caption: numerak_set_caption(id_, index, control.caption().c_str()); break;
-        case Property::Visible: numerak_set_visible(id_, index, control.visible()); break;
+        case Property::Visible:
+            // Where the keyboard goes if it is on the control as it hides, as the form says.
+            numerak_set_visible(id_, index, control.visible(), IndexOf(form_, form_.focusAfterHiding(control)));
+            break;
         case Property::Value: numerak_set_chosen(id_, index, control.value()); break;
     }
 }
@@ -48,11 +48,16 @@ void WebView::show(bool modal) {
 void WebView::showWindow() { show(false); }
 void WebView::showWindowModal() { show(true); }
 
+// The window leaves the page, and its id is free for the next one.
 void WebView::unloaded() {
     if (unloaded_) return;
     unloaded_ = true;
     if (built_) numerak_remove_window(id_);
     ids_.give(id_);
 }
+
+void WebView::focus(Control& control) { numerak_focus(id_, IndexOf(form_, &control)); }
+void WebView::press(Control& control) { numerak_press(id_, IndexOf(form_, &control)); }
+void WebView::openMenuBar() { numerak_open_menu_bar(id_); }
 
 }  // namespace numerak::web

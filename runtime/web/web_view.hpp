@@ -29,6 +29,9 @@ public:
     void showWindow() override;
     void showWindowModal() override;
     void unloaded() override;
+    void focus(Control& control) override;
+    void press(Control& control) override;
+    void openMenuBar() override;
 
 private:
     void reflect(Control& control, Property property);

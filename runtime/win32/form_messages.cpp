@@ -4,7 +4,6 @@
 
 #include "runtime/win32/form_window.hpp"
 #include "runtime/win32/widgets.hpp"
-#include "runtime/win32/win32_runtime.hpp"
 
 namespace numerak::win32 {
 
@@ -82,16 +81,15 @@ LRESULT FormWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: paint(); return 0;
         case WM_CLOSE:
             // The close box is an unload request like any other; the runtime decides whether it happens.
-            if (!unloaded_) runtime_.closeBox(logic_);
+            runtime_.closeBox(logic_);
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = ::GetFocus();
                 if (focus && ::IsChild(hwnd_, focus)) savedFocus_ = focus;
             } else if (!HIWORD(wParam)) {
-                HWND focus = savedFocus_ && ::IsWindow(savedFocus_) && ::IsWindowVisible(savedFocus_) ? savedFocus_
-                                                                                                      : firstFocus();
-                if (focus) ::SetFocus(focus);
+                // Back where it was, or where the form says when that is gone.
+                if (Control* to = form_.focusOnReturn(controlOf(savedFocus_))) focus(*to);
             }
             return 0;
         case DM_GETDEFID: {

@@ -10,7 +10,6 @@
 #include "runtime/win32/ids.hpp"
 #include "runtime/win32/text.hpp"
 #include "runtime/win32/widgets.hpp"
-#include "runtime/win32/win32_runtime.hpp"
 
 namespace numerak::win32 {
 
@@ -23,7 +22,7 @@ bool pressed(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
-FormWindow::FormWindow(Win32Runtime& runtime, Form& form, FormLogic& logic, HWND owner)
+FormWindow::FormWindow(WindowRuntime& runtime, Form& form, FormLogic& logic, HWND owner)
     : runtime_(runtime), form_(form), logic_(logic) {
     build(owner);
 }
@@ -85,20 +84,12 @@ void FormWindow::build(HWND owner) {
 }
 
 void FormWindow::buildControls() {
-    // The tab order is the order of the controls among their siblings, by tab index; a run
-    // of option buttons is one group that Tab enters once and the arrows move within.
     std::vector<Binding*> order;
     for (Control* c : form_.tabOrder())
         if (c->design()->kind != ControlKind::Line) order.push_back(binding(c));
-    std::map<const Binding*, TabPlace> places;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const bool option = order[k]->control->isOption();
-        const bool follows = k > 0 && order[k - 1]->control->isOption();
-        places[order[k]] = option ? TabPlace{!follows, !follows} : TabPlace{true, true};
-    }
     for (auto& b : bindings_)  // in creation order, as designed
-        if (places.count(&b)) {
-            b.hwnd = createControl(*b.control->design(), hwnd_, b.id, places[&b]);
+        if (b.control->design() && b.control->design()->kind != ControlKind::Line) {
+            b.hwnd = createControl(*b.control->design(), hwnd_, b.id, form_.tabPlace(*b.control));
             if (b.hwnd) b.nameLabel = createNameLabel(*b.control->design(), hwnd_);
         }
     HWND previous = HWND_TOP;
@@ -212,41 +203,31 @@ KeyPress keyPress(const MSG& m) {
 }  // namespace
 
 // A key the window answers itself, by the core's rules; the rest to the dialog manager (Tab,
-// access keys) and the window (F10 and Alt open its menu bar, as the rules say).
+// and Alt with a letter and F10, which come as system keys: access keys and the menu bar).
 bool FormWindow::preTranslate(MSG& m) {
-    if (!hwnd_ || unloaded_ || (m.hwnd != hwnd_ && !::IsChild(hwnd_, m.hwnd))) return false;
-    if (m.message != WM_KEYDOWN) return ::IsDialogMessageW(hwnd_, &m) != FALSE;
-    Binding* focused = nullptr;
-    for (auto& b : bindings_)
-        if (b.hwnd && b.hwnd == ::GetFocus()) focused = &b;
-    const KeyAction action =
-        KeyActionFor(form_, keyPress(m), focused ? focused->control : nullptr, [this](const Control& c) {
-            const Binding* b = binding(&c);
-            return b && b->hwnd && ::IsWindowVisible(b->hwnd) && ::IsWindowEnabled(b->hwnd);
-        });
-    Binding* target = binding(action.target);
-    switch (action.does) {
-        case KeyDoes::Pass:
-        case KeyDoes::OpenMenuBar: return ::IsDialogMessageW(hwnd_, &m) != FALSE;
-        case KeyDoes::Nothing: return true;
-        case KeyDoes::Choose:
-            if (target && target->hwnd) ::SetFocus(target->hwnd);
-            [[fallthrough]];
-        case KeyDoes::Press:
-            if (target) command(target->id, BN_CLICKED);
-            return true;
-    }
-    return false;
+    if (!hwnd_ || (m.hwnd != hwnd_ && !::IsChild(hwnd_, m.hwnd))) return false;
+    if (m.message == WM_KEYDOWN && runtime_.key(logic_, keyPress(m), controlOf(::GetFocus()))) return true;
+    return ::IsDialogMessageW(hwnd_, &m) != FALSE;
 }
 
 void FormWindow::unloaded() {
-    if (unloaded_) return;
-    unloaded_ = true;
     // The windows behind a modal one take the focus back before it goes, not some other program.
     for (HWND h : disabled_)
         if (::IsWindow(h)) ::EnableWindow(h, TRUE);
     disabled_.clear();
     if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+void FormWindow::focus(Control& control) {
+    if (const Binding* b = binding(&control); b && b->hwnd) ::SetFocus(b->hwnd);
+}
+
+void FormWindow::press(Control& control) {
+    if (const Binding* b = binding(&control)) command(b->id, BN_CLICKED);
+}
+
+void FormWindow::openMenuBar() {
+    if (menu_) ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_KEYMENU, 0);
 }
 
 // What a screen reader reads after a control's name: the labels that describe it, kept up to
@@ -269,9 +250,15 @@ FormWindow::Binding* FormWindow::binding(const Control* control) {
     return nullptr;
 }
 
+Control* FormWindow::controlOf(HWND window) {
+    for (auto& b : bindings_)
+        if (window && b.hwnd == window) return b.control;
+    return nullptr;
+}
+
 void FormWindow::command(int id, int code) {
     Binding* b = binding(id);
-    if (!b || unloaded_) return;
+    if (!b) return;
     const ControlDesign* d = b->control->design();
     Control* model = b->control;
     if (!d) {  // a menu item: code 0
@@ -279,7 +266,7 @@ void FormWindow::command(int id, int code) {
         return;
     }
     if (d->kind == ControlKind::TextBox && code == EN_CHANGE) {
-        runtime_.typed(*model, narrow(windowText(b->hwnd)));
+        runtime_.typed(logic_, *model, narrow(windowText(b->hwnd)));
         return;
     }
     if (code == BN_CLICKED) runtime_.clicked(logic_, *model);
@@ -314,13 +301,11 @@ void FormWindow::reflect(Control& control, Property property) {
                 break;
             case Property::Visible:
                 if (!control.visible() && ::GetFocus() == b.hwnd) {
-                    // The keyboard moves on rather than staying on a control nobody sees.
-                    HWND next = ::GetNextDlgTabItem(hwnd_, b.hwnd, FALSE);
+                    // The keyboard moves on, where the form says, rather than staying on a control
+                    // nobody sees.
                     ::ShowWindow(b.hwnd, SW_HIDE);
-                    if (next && next != b.hwnd && ::IsWindowVisible(next))
-                        ::SetFocus(next);
-                    else
-                        ::SetFocus(hwnd_);
+                    const Binding* next = binding(form_.focusAfterHiding(control));
+                    ::SetFocus(next && next->hwnd ? next->hwnd : hwnd_);
                 } else {
                     ::ShowWindow(b.hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
                 }

@@ -14,13 +14,11 @@
 
 namespace numerak::win32 {
 
-class Win32Runtime;
-
 class FormWindow : public WindowView {
 public:
     // Builds the window hidden, from the form's design and bound to it, owned by owner (none
     // for the first window).
-    FormWindow(Win32Runtime& runtime, Form& form, FormLogic& logic, HWND owner);
+    FormWindow(WindowRuntime& runtime, Form& form, FormLogic& logic, HWND owner);
     ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -42,9 +40,12 @@ public:
     // default and cancel buttons, then the dialog manager's Tab, arrows and access keys.
     bool preTranslate(MSG& message);
 
-    // Stops routing events, gives the input back to the windows it disabled, and destroys the
-    // window; the object itself goes later.
+    // Gives the input back to the windows it disabled, and destroys the window; the object
+    // itself goes later.
     void unloaded() override;
+    void focus(Control& control) override;
+    void press(Control& control) override;
+    void openMenuBar() override;
 
 private:
     struct Binding {
@@ -70,8 +71,9 @@ private:
     HBRUSH brush(Colour colour);
     Binding* binding(int id);
     Binding* binding(const Control* control);  // null for null
+    Control* controlOf(HWND window);           // null for none of the window's controls
 
-    Win32Runtime& runtime_;
+    WindowRuntime& runtime_;
     Form& form_;
     FormLogic& logic_;
     HWND hwnd_ = nullptr;
@@ -84,7 +86,6 @@ private:
     std::vector<Binding> bindings_;
     HWND savedFocus_ = nullptr;
     std::vector<HWND> disabled_;  // by showing modally; enabled again when it goes
-    bool unloaded_ = false;
 };
 
 }  // namespace numerak::win32

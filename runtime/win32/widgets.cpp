@@ -171,7 +171,7 @@ HFONT createInterfaceFont(UINT dpi) {
     return ::CreateFontIndirectW(&lf);
 }
 
-HWND createControl(const ControlDesign& d, HWND parent, int id, TabPlace place) {
+HWND createControl(const ControlDesign& d, HWND parent, int id, Form::TabPlace place) {
     const wchar_t* cls = nullptr;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
@@ -207,7 +207,7 @@ HWND createControl(const ControlDesign& d, HWND parent, int id, TabPlace place) 
         case ControlKind::Line: return nullptr;
     }
     if (place.startsGroup) style |= WS_GROUP;
-    if (place.tabStop && d.kind != ControlKind::Label) style |= WS_TABSTOP;
+    if (place.tabStop) style |= WS_TABSTOP;
     // A picture box's text is what a screen reader calls it; it is never drawn.
     const std::wstring text = widen(d.kind == ControlKind::PictureBox ? d.accessibleName : d.caption);
     HWND control = ::CreateWindowExW(exStyle, cls, text.c_str(), style, 0, 0, 0, 0, parent,

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "runtime/controls.hpp"
 #include "runtime/design.hpp"
 #include "runtime/look.hpp"
 
@@ -34,15 +35,9 @@ void pretendHighContrast(std::optional<bool> on);
 HFONT createFont(const FontDesign& font, UINT dpi);
 HFONT createInterfaceFont(UINT dpi);
 
-// Styles the tab order gives a control: where a group starts, and whether Tab stops on it.
-struct TabPlace {
-    bool startsGroup = true;
-    bool tabStop = true;
-};
-
 // The Windows control for a control design, hidden until placed; null for a line, which its
 // window paints itself.
-HWND createControl(const ControlDesign& design, HWND parent, int id, TabPlace place);
+HWND createControl(const ControlDesign& design, HWND parent, int id, Form::TabPlace place);
 // Places and sizes a control for the window's DPI; a picture box then draws its picture for it.
 void placeControl(HWND control, const ControlDesign& design, UINT dpi);
 

@@ -12,7 +12,7 @@ namespace numerak::win32 {
 FormWindow* Win32Runtime::window(const FormLogic& logic) const { return static_cast<FormWindow*>(view(logic)); }
 
 std::unique_ptr<WindowView> Win32Runtime::realise(Form& form, FormLogic& logic) {
-    return std::make_unique<FormWindow>(*this, form, logic, boxOwner());
+    return std::make_unique<FormWindow>(*this, form, logic, ownerWindow());
 }
 
 void Win32Runtime::deliver(MSG& message) {
@@ -49,17 +49,13 @@ void Win32Runtime::runModal(FormLogic& logic) {
 
 void Win32Runtime::leaveEventLoop() { ::PostQuitMessage(0); }
 
-HWND Win32Runtime::boxOwner() const {
-    const std::vector<WindowView*> all = views();
-    for (auto it = all.rbegin(); it != all.rend(); ++it) {
-        HWND h = static_cast<FormWindow*>(*it)->hwnd();
-        if (h && ::IsWindowVisible(h) && ::IsWindowEnabled(h)) return h;
-    }
-    return nullptr;
+HWND Win32Runtime::ownerWindow() const {
+    const auto* owner = static_cast<const FormWindow*>(boxOwner());
+    return owner ? owner->hwnd() : nullptr;
 }
 
 Answer Win32Runtime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {
-    HWND owner = boxOwner();
+    HWND owner = ownerWindow();
     // Modal to the active window; before any window shows, to the whole program.
     UINT style = owner ? MB_APPLMODAL : MB_TASKMODAL;
     style |= buttons == Buttons::YesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
@@ -70,7 +66,7 @@ Answer Win32Runtime::messageBox(std::string_view text, std::string_view title, B
 }
 
 std::string Win32Runtime::inputBox(std::string_view prompt, std::string_view title) {
-    const auto answer = askText(boxOwner(), widen(prompt), widen(title));
+    const auto answer = askText(ownerWindow(), widen(prompt), widen(title));
     return answer ? narrow(*answer) : std::string();
 }
 

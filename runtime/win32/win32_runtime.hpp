@@ -33,7 +33,7 @@ protected:
     void leaveEventLoop() override;
 
 private:
-    HWND boxOwner() const;  // the window boxes are modal to; null before any is showing
+    HWND ownerWindow() const;  // the window boxes are modal to; null before any is showing
 };
 
 }  // namespace numerak::win32

@@ -117,9 +117,6 @@ TEST(Keys, enterEscAndTheArrowsByTheWindowsRulesOnlyWithoutModifiers) {
     EXPECT_EQ(KeyActionFor(game, key(Key::Enter, false, false, true), &game["Command1"]), KeyAction{});
     EXPECT_EQ(KeyActionFor(game, key(Key::Enter, false, true), &game["Command1"]), KeyAction{});
     EXPECT_EQ(KeyActionFor(game, key(Key::Other), &game["Command1"]), KeyAction{});
-    // A button the front end shows disabled is not pressed.
-    EXPECT_EQ(KeyActionFor(game, key(Key::Enter), &game["Command1"], [](const Control&) { return false; }),
-              (KeyAction{KeyDoes::Nothing, nullptr}));
 
     for (auto name : {"Option1", "Option2", "Option3", "Option4"}) game[name].setVisible(true);
     EXPECT_EQ(KeyActionFor(game, key(Key::Down), &game["Option1"]), (KeyAction{KeyDoes::Choose, &game["Option2"]}));

@@ -84,6 +84,30 @@ TEST(Form, enterPressesTheDefaultButtonElseTheFocusedCommandButton) {
     EXPECT_EQ(about.enterButton(&about["cmdSysInfo"]), &about["cmdOK"]);
 }
 
+TEST(Form, theKeyboardMovesOnAsTheFormSays) {
+    Form game(ui::frmCodeDesign());
+    for (auto name : {"Option1", "Option2", "Option3", "Option4", "Command5"}) game[name].setVisible(true);
+    // Tab stops: a run of options is one group, entered at its first; labels are passed by.
+    EXPECT_EQ(game.tabPlace(game["Option1"]).tabStop, true);
+    EXPECT_EQ(game.tabPlace(game["Option2"]).startsGroup, false);
+    EXPECT_EQ(game.tabPlace(game["Command5"]).startsGroup, true);
+    EXPECT_EQ(game.tabPlace(game["Label1"]).tabStop, false);
+    // Hidden, the next in tab order that takes the keyboard, round the window; of the options
+    // the chosen one.
+    game["Command5"].setVisible(false);
+    EXPECT_EQ(game.focusAfterHiding(game["Command5"]), &game["Text1"]);
+    game["Option3"].setValue(true);
+    EXPECT_EQ(game.focusAfterHiding(game["Picture1"]), &game["Option3"]);
+    game["Option1"].setVisible(false);
+    game["Option3"].setValue(false);
+    EXPECT_EQ(game.focusAfterHiding(game["Option1"]), &game["Option2"]);
+    // Back: where it was while that is shown, else the first control.
+    EXPECT_EQ(game.focusOnReturn(&game["Text3"]), &game["Text3"]);
+    EXPECT_EQ(game.focusOnReturn(&game["Option1"]), &game["Text1"]);
+    EXPECT_EQ(game.focusOnReturn(&game["Label1"]), &game["Text1"]);
+    EXPECT_EQ(game.focusOnReturn(nullptr), &game["Text1"]);
+}
+
 TEST(Form, aDescriptionIsTheDescribingLabelsThatSaySomething) {
     Form game(ui::frmCodeDesign());
     EXPECT_EQ(game.description(game["Text1"]), "");

@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "game/frmcode.hpp"
+#include "runtime/random.hpp"
 #include "runtime/window_runtime.hpp"
+#include "tests/support/scripted_runtime.hpp"
 
 namespace numerak::test {
 namespace {
@@ -119,7 +122,7 @@ TEST(WindowRuntime, aFailureWhileWritingWhatThePlayerTypedIsToldNotThrown) {
     rt.start(w);
     Form* form = rt.form(w);
     form->setListener([](Control&, Property) { throw std::runtime_error("the widget is gone"); });
-    EXPECT_NO_THROW(rt.typed((*form)["First"], "3"));
+    EXPECT_NO_THROW(rt.typed(w, (*form)["First"], "3"));
     ASSERT_EQ(rt.boxes.size(), 1u);
     EXPECT_NE(rt.boxes[0].find("the widget is gone"), std::string::npos);
     EXPECT_EQ((*form)["First"].text(), "3");
@@ -192,6 +195,34 @@ TEST(WindowRuntime, aModalWindowThatFailedToLoadOnceOpensTheNextTime) {
     rt.raise(game, "First");
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(rt.ended());
+}
+
+TEST(WindowRuntime, aKeyIsCarriedOutThroughItsWindowAndAGoneWindowTakesNothing) {
+    ScriptedRuntime rt;
+    Generator generator;
+    frmCode game{rt, generator, nullptr};
+    rt.answer(Answer::Ok);  // the opening message
+    rt.start(game);
+    Form& f = *rt.form(game);
+    EXPECT_EQ(rt.boxOwner(), rt.view(game));
+    const auto key = [&](Key k, Control* on, bool alt = false, char letter = 0) {
+        return rt.key(game, KeyPress{.key = k, .letter = letter, .alt = alt}, on);
+    };
+    EXPECT_TRUE(key(Key::Down, &f["Option1"]));
+    EXPECT_TRUE(key(Key::Letter, &f["Text1"], true, 'G'));
+    EXPECT_TRUE(key(Key::F10, nullptr));
+    EXPECT_TRUE(key(Key::Enter, &f["Text1"]));                // the window's, and nothing
+    EXPECT_FALSE(key(Key::Letter, &f["Text1"], false, 'G'));  // typing is the toolkit's
+    EXPECT_EQ(rt.keysDid, (std::vector<std::string>{"focus Option2", "press Option2", "press Command1", "menu bar"}));
+
+    rt.answer(Answer::Yes);  // sure to quit
+    rt.closeBox(game);
+    ASSERT_FALSE(rt.isLoaded(game));
+    Control& box = f["Text1"];
+    EXPECT_FALSE(key(Key::Letter, &box, true, 'G'));
+    rt.typed(game, box, "7");
+    EXPECT_EQ(box.text(), "");
+    EXPECT_EQ(rt.keysDid.size(), 4u);
 }
 
 }  // namespace

@@ -5,23 +5,26 @@ namespace numerak::test {
 
 namespace {
 
-// Shows nothing; notes each window unloaded.
+// Shows nothing; notes each window unloaded, and what the keys did.
 class UnloadLog : public WindowView {
 public:
-    UnloadLog(std::vector<const FormLogic*>& log, const FormLogic& window) : log_(log), window_(window) {}
+    UnloadLog(ScriptedRuntime& rt, const FormLogic& window) : rt_(rt), window_(window) {}
     void showWindow() override {}
     void showWindowModal() override {}
-    void unloaded() override { log_.push_back(&window_); }
+    void unloaded() override { rt_.unloaded.push_back(&window_); }
+    void focus(Control& c) override { rt_.keysDid.push_back("focus " + std::string(c.name())); }
+    void press(Control& c) override { rt_.keysDid.push_back("press " + std::string(c.name())); }
+    void openMenuBar() override { rt_.keysDid.emplace_back("menu bar"); }
 
 private:
-    std::vector<const FormLogic*>& log_;
+    ScriptedRuntime& rt_;
     const FormLogic& window_;
 };
 
 }  // namespace
 
 std::unique_ptr<WindowView> ScriptedRuntime::realise(Form&, FormLogic& window) {
-    return std::make_unique<UnloadLog>(unloaded, window);
+    return std::make_unique<UnloadLog>(*this, window);
 }
 
 Answer ScriptedRuntime::messageBox(std::string_view text, std::string_view title, Buttons buttons) {

@@ -41,6 +41,7 @@ public:
 
     std::vector<Shown> shown;
     std::vector<const FormLogic*> unloaded;
+    std::vector<std::string> keysDid;  // what the windows' keys carried out: "focus Option2", "press Command1"
 
     // Runs while a window is shown modally; the window stays up until something unloads it.
     std::function<void(FormLogic&)> whileModal;

@@ -46,3 +46,9 @@ export function windowKey(windowId, index, name, event) {
   );
   return taken === 1;
 }
+
+// Where the keyboard goes in a window that is active again, by the form's rule: the control it
+// was last on (its index, -1 for none) while that is shown, else the first.
+export function focusOnReturn(windowId, lastIndex) {
+  return Module._numerak_focus_on_return(windowId, lastIndex);
+}

@@ -3,11 +3,11 @@
 
 import { words } from "./language.js";
 import { element } from "./dom.js";
-import { post, typed } from "./events.js";
+import { focusOnReturn, post, typed } from "./events.js";
 import { windowKeys } from "./keys.js";
 import { menus } from "./menus.js";
 
-// By id: { desc, root, client, elements: Map(index -> element), lastFocus, beneath }.
+// By id: { desc, root, client, elements: Map(index -> element), lastFocus (an index), beneath }.
 const windows = new Map();
 let desktop = null;
 // Modal dialogs up: a box or a modal window (quietBehind, below).
@@ -196,7 +196,10 @@ export function buildWindow(description) {
     w.elements.set(c.index, e);
   }
   root.addEventListener("keydown", (event) => windowKeys(w, event));
-  client.addEventListener("focusin", (event) => (w.lastFocus = event.target));
+  client.addEventListener("focusin", (event) => {
+    const e = event.target.closest("[data-index]");
+    if (e) w.lastFocus = Number(e.dataset.index);
+  });
   if (desc.fixed) root.addEventListener("cancel", (event) => event.preventDefault()); // Esc is ours
   w.root = root;
   w.client = client;
@@ -223,17 +226,15 @@ export function setCaption(id, index, text) {
   }
 }
 
-export function setVisible(id, index, visible) {
-  const e = windows.get(id)?.elements.get(index);
+export function setVisible(id, index, visible, focusNext) {
+  const w = windows.get(id);
+  const e = w?.elements.get(index);
   if (!e) return;
-  // The keyboard moves on rather than staying on a control nobody sees.
+  // The keyboard moves on, where the program says, rather than staying on a control nobody sees.
   if (!visible && e.contains(document.activeElement)) {
-    const w = windows.get(id);
-    const focusable = Array.from(w.client.querySelectorAll("input, button, [tabindex='0']")).filter(
-      (x) => !x.closest("[hidden]") && !e.contains(x)
-    );
-    const after = focusable.find((x) => e.compareDocumentPosition(x) & Node.DOCUMENT_POSITION_FOLLOWING);
-    (after || focusable[0] || w.root).focus();
+    const next = w.elements.get(focusNext);
+    if (next) focusOn(next);
+    else w.root.focus();
     // A screen reader told that the focused control has gone guesses the next focus in silence,
     // and then says nothing when the focus arrives: the control leaves the accessibility tree
     // only once the browser has told of the new focus (two frames on), unseen until then.
@@ -259,18 +260,21 @@ export function setChosen(id, index, chosen) {
   if (radio && radio.checked !== Boolean(chosen)) radio.checked = Boolean(chosen);
 }
 
-// What a key does, carried out as the player's own press or choice: a button pressed, an option
-// chosen with the keyboard moved onto it, the keyboard into the menu bar.
+// The element of a control that takes the keyboard: an option's radio, else the control itself.
+function focusOn(e) {
+  (e.querySelector("input") || e).focus();
+}
+
+// What a key does, carried out as the player's own: the keyboard onto a control, a button
+// pressed (an option chosen) as a click does it, the keyboard into the menu bar.
+export function focus(id, index) {
+  const e = windows.get(id)?.elements.get(index);
+  if (e) focusOn(e);
+}
+
 export function press(id, index) {
   const e = windows.get(id)?.elements.get(index);
   if (e && !e.hidden) (e.querySelector("input") || e).click();
-}
-
-export function choose(id, index) {
-  const radio = windows.get(id)?.elements.get(index)?.querySelector("input");
-  if (!radio) return;
-  radio.focus();
-  radio.click();
 }
 
 export function openMenuBar(id) {
@@ -306,7 +310,7 @@ export function showWindow(id, modal, focusIndex) {
   }
   placeOnScreen(w, fit());
   const first = w.elements.get(focusIndex);
-  if (first) (first.querySelector("input") || first).focus();
+  if (first) focusOn(first);
   labelsLiveSoon();
 }
 
@@ -319,15 +323,11 @@ export function removeWindow(id) {
   if (w.beneath && windows.has(w.beneath.desc.id)) giveFocus(w.beneath);
 }
 
-// The keyboard to a window: where it last was in it, or its first control in tab order.
+// The keyboard back to a window, where the program says: where it last was in it while that is
+// shown, else its first control.
 function giveFocus(w) {
-  const last = w.lastFocus;
-  if (last && last.isConnected && last.offsetParent !== null) {
-    last.focus();
-    return;
-  }
-  const first = w.client.querySelector("input:not([type=radio]), button, [tabindex='0'], input:checked");
-  if (first) first.focus();
+  const e = w.elements.get(focusOnReturn(w.desc.id, w.lastFocus ?? -1));
+  if (e) focusOn(e);
 }
 
 // Narrower than the game window, the windows scale down as a whole; they never grow.
