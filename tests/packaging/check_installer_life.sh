@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # What happens to Numerak on Windows after its first install, under wine in a fresh prefix: the
 # next version (built from the same tree) upgrades it in the folder chosen before; neither the
-# installer nor the uninstaller touches anything while the game runs; an older version is
-# refused; and a player can install it for themselves alone.
-#   check_installer_life.sh <build folder> <wine>. Needs a display.
+# installer nor the uninstaller touches anything while a game runs, in this session or in another
+# (whose game's mutex only the global namespace shows: the mutex helper holds one there); an older
+# version is refused; and a player can install it for themselves alone.
+#   check_installer_life.sh <build folder> <wine> <mutex_helper.exe>. Needs a display.
 set -euo pipefail
-build=$1 wine=$2
+build=$1 wine=$2 mutex_helper=$3
 cd "$build"
 rm -f numerak-*-win64.exe
 cpack -G NSIS64 >/dev/null
@@ -19,9 +20,10 @@ echo "installers: $version and $next"
 
 scratch=$(mktemp -d)
 export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-game=""
+game="" held=""
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null || true
+  [ -n "$held" ] && kill "$held" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   rm -rf "$scratch"
 }
@@ -43,7 +45,11 @@ value() {  # value <key> <name>: a registry value's data, or nothing
 }
 unix() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 exists() { [ -e "$1" ] && echo yes || echo no; }
+# A file as it is on the disk: both installers carry the same bytes, so a file they rewrite or put
+# anew differs from the one before only in its inode and its change time.
+identity() { stat -c '%i %z' "$1"; }
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Numerak'
+running='Global\NumerakRunning'  # the game's mutex (NUMERAK_RUNNING_MUTEX)
 machine="HKLM\\$key" user="HKCU\\$key"
 games=$(unix 'C:\Games\Numerak')
 
@@ -63,16 +69,31 @@ echo "with the game running"
 "$wine" 'C:\Games\Numerak\numerak.exe' &
 game=$!
 for _ in $(seq 100); do xdotool search --name "Select New game" >/dev/null 2>&1 && break; sleep 0.2; done
-before=$(sha256sum "$games/numerak.exe" | cut -c1-64)
+before=$(identity "$games/numerak.exe")
+expect "its mutex in the global namespace" 0 "$(code "$mutex_helper" exists "$running")"
 expect "installing $next silently: exit code" 2 "$(code "$newer" /S)"
 expect "  DisplayVersion" "$version" "$(value "$machine" DisplayVersion)"
-expect "  the program untouched" "$before" "$(sha256sum "$games/numerak.exe" | cut -c1-64)"
+expect "  the program untouched" "$before" "$(identity "$games/numerak.exe")"
 expect "uninstalling silently: exit code" 2 "$(code 'C:\Games\Numerak\Uninstall.exe' /S '_?=C:\Games\Numerak')"
 expect "  the program" yes "$(exists "$games/numerak.exe")"
 expect "  the entry under Apps" "$version" "$(value "$machine" DisplayVersion)"
 kill "$game"
 wait "$game" 2>/dev/null || true
 game=""
+wineserver -w
+
+echo "with a game running in another session: its mutex held in the global namespace alone"
+"$wine" "$mutex_helper" hold "$running" &
+held=$!
+for _ in $(seq 100); do [ "$(code "$mutex_helper" exists "$running")" = 0 ] && break; sleep 0.1; done
+expect "installing $next silently: exit code" 2 "$(code "$newer" /S)"
+expect "  DisplayVersion" "$version" "$(value "$machine" DisplayVersion)"
+expect "  the program untouched" "$before" "$(identity "$games/numerak.exe")"
+expect "uninstalling silently: exit code" 2 "$(code 'C:\Games\Numerak\Uninstall.exe' /S '_?=C:\Games\Numerak')"
+expect "  the program" yes "$(exists "$games/numerak.exe")"
+kill "$held"
+wait "$held" 2>/dev/null || true
+held=""
 wineserver -w
 
 echo "upgrade to $next: /S"
