@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # What happens to Numerak on Windows after its first install, under wine in a fresh prefix: the
-# next version (built from the same tree) upgrades it in the folder chosen before; neither the
-# installer nor the uninstaller touches anything while a game runs, in this session or in another
-# (whose game's mutex only the global namespace shows: the mutex helper holds one there); an older
-# version is refused; and a player can install it for themselves alone.
-#   check_installer_life.sh <build folder> <wine> <mutex_helper.exe>. Needs a display.
+# next version (built from the same tree) upgrades it in the folder chosen before, removing the
+# previous version's files by their names and running nothing from its folder (the ran helper,
+# planted there as Uninstall.exe, leaves Uninstall.exe.ran if it is run); neither the installer nor
+# the uninstaller touches anything while a game runs, in this session or in another (whose game's
+# mutex only the global namespace shows: the mutex helper holds one there); an older version is
+# refused; and a player can install it for themselves alone.
+#   check_installer_life.sh <build folder> <wine> <mutex_helper.exe> <ran_helper.exe>. Needs a display.
 set -euo pipefail
-build=$1 wine=$2 mutex_helper=$3
+build=$1 wine=$2 mutex_helper=$3 ran_helper=$4
 cd "$build"
 rm -f numerak-*-win64.exe
 cpack -G NSIS64 >/dev/null
@@ -48,6 +50,7 @@ exists() { [ -e "$1" ] && echo yes || echo no; }
 # A file as it is on the disk: both installers carry the same bytes, so a file they rewrite or put
 # anew differs from the one before only in its inode and its change time.
 identity() { stat -c '%i %z' "$1"; }
+planted() { cmp -s "$ran_helper" "$1" && echo yes || echo no; }
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Numerak'
 running='Global\NumerakRunning'  # the game's mutex (NUMERAK_RUNNING_MUTEX)
 machine="HKLM\\$key" user="HKCU\\$key"
@@ -60,6 +63,8 @@ expect "its third-party notices" yes "$(exists "$games/THIRD-PARTY-NOTICES.txt")
 expect "InstallLocation" 'C:\Games\Numerak' "$(value "$machine" InstallLocation)"
 expect "URLInfoAbout" "https://numerak.example/" "$(value "$machine" URLInfoAbout)"
 expect "HelpLink" "https://numerak.example/help" "$(value "$machine" HelpLink)"
+recorded='THIRD-PARTY-NOTICES.txt|numerak.exe|Uninstall.exe'
+expect "InstalledFiles" "$recorded" "$(value "$machine" InstalledFiles)"
 # A file that is not ours, in our folder: no installer counts it, none removes it.
 head -c 3000000 /dev/zero >"$games/notes.txt"
 ours=0
@@ -96,12 +101,36 @@ wait "$held" 2>/dev/null || true
 held=""
 wineserver -w
 
-echo "upgrade to $next: /S"
+echo "upgrade to $next: /S, over an entry that records no files, as earlier releases left it, and"
+echo "an Uninstall.exe that another user replaced"
+"$wine" reg delete "$machine" /v InstalledFiles /f >/dev/null 2>&1 || true  # none, before this change
+cp "$ran_helper" "$games/Uninstall.exe"
 expect "exit code" 0 "$(code "$newer" /S)"
+expect "the planted Uninstall.exe not run" no "$(exists "$games/Uninstall.exe.ran")"
+expect "Uninstall.exe this version's" no "$(planted "$games/Uninstall.exe")"
 expect "DisplayVersion" "$next" "$(value "$machine" DisplayVersion)"
+expect "InstalledFiles" "$recorded" "$(value "$machine" InstalledFiles)"
 expect "the folder kept" yes "$(exists "$games/numerak.exe")"
 expect "nothing in Program Files" no "$(exists "$(unix 'C:\Program Files\Numerak')")"
 expect "EstimatedSize, our files only (KB)" "$ours" "$(( $(value "$machine" EstimatedSize) ))"
+
+echo "install $next again: the files recorded go, by names that reach no further than its folder"
+# As a release with a file this one no longer has would have recorded it, and names that no
+# installer may follow: out of the folder, a wildcard, a folder.
+"$wine" reg add "$machine" /v InstalledFiles /t REG_SZ /f \
+  /d "$recorded|old-help.txt|..\outside.txt|C:\Games\outside-too.txt|*.ini|saves" >/dev/null 2>&1
+mkdir "$games/saves"
+touch "$games/old-help.txt" "$games/../outside.txt" "$games/../outside-too.txt" "$games/settings.ini" \
+  "$games/saves/one.sav"
+cp "$ran_helper" "$games/Uninstall.exe"
+expect "exit code" 0 "$(code "$newer" /S)"
+expect "the planted Uninstall.exe not run" no "$(exists "$games/Uninstall.exe.ran")"
+expect "Uninstall.exe this version's" no "$(planted "$games/Uninstall.exe")"
+expect "the file recorded and no longer installed" no "$(exists "$games/old-help.txt")"
+for f in notes.txt ../outside.txt ../outside-too.txt settings.ini saves/one.sav; do
+  expect "  a file not named: $f" yes "$(exists "$games/$f")"
+done
+expect "InstalledFiles" "$recorded" "$(value "$machine" InstalledFiles)"
 
 echo "install $version over $next: /S"
 expect "exit code" 3 "$(code "$this" /S)"
@@ -112,7 +141,9 @@ expect "exit code" 0 "$(code 'C:\Games\Numerak\Uninstall.exe' /S '_?=C:\Games\Nu
 expect "the program" no "$(exists "$games/numerak.exe")"
 expect "its third-party notices" no "$(exists "$games/THIRD-PARTY-NOTICES.txt")"
 expect "the entry under Apps" "" "$(value "$machine" DisplayVersion)"
-expect "the player's own file" yes "$(exists "$games/notes.txt")"
+for f in notes.txt settings.ini saves/one.sav; do
+  expect "the player's own file $f" yes "$(exists "$games/$f")"
+done
 
 echo "install $version for this player alone: /S /CurrentUser"
 expect "exit code" 0 "$(code "$this" /S /CurrentUser)"
@@ -122,6 +153,15 @@ expect "the program in the player's programs folder" yes "$(exists "$local_progr
 expect "the player's entry under Apps" "$version" "$(value "$user" DisplayVersion)"
 expect "no entry for all users" "" "$(value "$machine" DisplayVersion)"
 expect "the player's Start menu shortcut" yes "$(exists "$start_menu/Numerak.lnk")"
+expect "the player's InstalledFiles" "$recorded" "$(value "$user" InstalledFiles)"
+
+# Under wine the player is an administrator, so this installer runs elevated: the uninstaller in
+# the player's own folder (named by the player's own registry) must not run with those rights.
+echo "install $version again for this player, with an Uninstall.exe the player's programs replaced"
+cp "$ran_helper" "$local_programs/Uninstall.exe"
+expect "exit code" 0 "$(code "$this" /S /CurrentUser)"
+expect "the planted Uninstall.exe not run" no "$(exists "$local_programs/Uninstall.exe.ran")"
+expect "Uninstall.exe this version's" no "$(planted "$local_programs/Uninstall.exe")"
 location=$(value "$user" InstallLocation)
 expect "uninstalling it: exit code" 0 "$(code "$location\\Uninstall.exe" /S "_?=$location")"
 expect "  the program" no "$(exists "$local_programs/numerak.exe")"
