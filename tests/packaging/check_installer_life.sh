@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# What happens to Numerak on Windows after its first install, under wine in a fresh prefix: the
-# next version (built from the same tree) upgrades it in the folder chosen before, removing the
+# What happens to Numerak on Windows after its first install, under wine in a fresh prefix: an
+# install for all users protects its folder before it writes anything, and where it cannot, stops
+# (wine keeps no ACLs: a stand-in for icacls.exe records what the installer asks of it, and fails
+# when told to); the next version (built from the same tree) upgrades it in the folder chosen before, removing the
 # previous version's files by their names and running nothing from its folder (the ran helper,
 # planted there as Uninstall.exe, leaves Uninstall.exe.ran if it is run); neither the installer nor
 # the uninstaller touches anything while a game runs, in this session or in another (whose game's
 # mutex only the global namespace shows: the mutex helper holds one there); an older version is
 # refused; and a player can install it for themselves alone.
-#   check_installer_life.sh <build folder> <wine> <mutex_helper.exe> <ran_helper.exe>. Needs a display.
+#   check_installer_life.sh <build folder> <wine> <mutex_helper.exe> <ran_helper.exe> <icacls stand-in>.
+# Needs a display.
 set -euo pipefail
-build=$1 wine=$2 mutex_helper=$3 ran_helper=$4
+build=$1 wine=$2 mutex_helper=$3 ran_helper=$4 icacls=$5
 cd "$build"
 rm -f numerak-*-win64.exe
 cpack -G NSIS64 >/dev/null
@@ -21,7 +24,8 @@ this=$PWD/numerak-$version-win64.exe newer=$PWD/numerak-$next-win64.exe
 echo "installers: $version and $next"
 
 scratch=$(mktemp -d)
-export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# icacls.exe=n: the stand-in put in system32 is run, not wine's own.
+export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;icacls.exe=n"
 game="" held=""
 cleanup() {
   [ -n "$game" ] && kill "$game" 2>/dev/null || true
@@ -32,6 +36,8 @@ cleanup() {
 trap cleanup EXIT
 "$wine" wineboot --init >/dev/null 2>&1
 wineserver -w
+cp "$icacls" "$WINEPREFIX/drive_c/windows/system32/icacls.exe"
+log=$WINEPREFIX/drive_c/windows/system32/icacls.log
 
 status=0
 expect() {  # expect <what> <wanted> <got>
@@ -51,13 +57,30 @@ exists() { [ -e "$1" ] && echo yes || echo no; }
 # anew differs from the one before only in its inode and its change time.
 identity() { stat -c '%i %z' "$1"; }
 planted() { cmp -s "$ran_helper" "$1" && echo yes || echo no; }
+# What the installer asks of icacls to protect a folder: owned by Administrators, nothing inherited,
+# full control for SYSTEM and Administrators, read and run for Users, each named by its SID.
+protection=('/setowner *S-1-5-32-544' '/reset'
+            '/inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX')
+asked() {  # asked <folder> [<what it held>]: the lines of icacls.log, or the commands alone
+  for a in "${protection[@]}"; do echo "\"$1\" $a${2:+ | $2}"; done
+}
+calls() { if [ -e "$log" ]; then tr -d '\r' <"$log" | sed "${1:+s/ | .*//}"; fi; }
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Numerak'
 running='Global\NumerakRunning'  # the game's mutex (NUMERAK_RUNNING_MUTEX)
 machine="HKLM\\$key" user="HKCU\\$key"
 games=$(unix 'C:\Games\Numerak')
 
-echo "install $version for all users into a folder of the player's: /S /D=C:\\Games\\Numerak"
-expect "exit code" 0 "$(code "$this" /S '/D=C:\Games\Numerak')"
+echo "install $version for all users where the folder cannot be protected: /S /AllUsers /D=C:\\Games\\Other"
+expect "exit code" 4 "$(NUMERAK_ICACLS_EXIT=5 code "$this" /S /AllUsers '/D=C:\Games\Other')"
+expect "icacls asked once" "$(asked 'C:\Games\Other' '(empty)' | head -n 1)" "$(calls)"
+expect "nothing written, the folder it made gone" no "$(exists "$(unix 'C:\Games\Other')")"
+expect "no entry under Apps" "" "$(value "$machine" DisplayVersion)"
+rm -f "$log"
+
+echo "install $version for all users into a folder of the player's: /S /AllUsers /D=C:\\Games\\Numerak"
+expect "exit code" 0 "$(code "$this" /S /AllUsers '/D=C:\Games\Numerak')"
+expect "icacls asked to protect it before anything was in it" "$(asked 'C:\Games\Numerak' '(empty)')" "$(calls)"
+rm -f "$log"
 expect "the program" yes "$(exists "$games/numerak.exe")"
 expect "its third-party notices" yes "$(exists "$games/THIRD-PARTY-NOTICES.txt")"
 expect "InstallLocation" 'C:\Games\Numerak' "$(value "$machine" InstallLocation)"
@@ -108,6 +131,8 @@ cp "$ran_helper" "$games/Uninstall.exe"
 expect "exit code" 0 "$(code "$newer" /S)"
 expect "the planted Uninstall.exe not run" no "$(exists "$games/Uninstall.exe.ran")"
 expect "Uninstall.exe this version's" no "$(planted "$games/Uninstall.exe")"
+expect "icacls asked to protect the folder again" "$(asked 'C:\Games\Numerak')" "$(calls commands)"
+rm -f "$log"
 expect "DisplayVersion" "$next" "$(value "$machine" DisplayVersion)"
 expect "InstalledFiles" "$recorded" "$(value "$machine" InstalledFiles)"
 expect "the folder kept" yes "$(exists "$games/numerak.exe")"
@@ -146,7 +171,9 @@ for f in notes.txt settings.ini saves/one.sav; do
 done
 
 echo "install $version for this player alone: /S /CurrentUser"
+rm -f "$log"
 expect "exit code" 0 "$(code "$this" /S /CurrentUser)"
+expect "icacls not asked" "" "$(calls)"
 local_programs=$(unix "$("$wine" cmd /c echo %LOCALAPPDATA% | tr -d '\r')\\Programs\\Numerak")
 start_menu=$(unix "$("$wine" cmd /c echo %APPDATA% | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs")
 expect "the program in the player's programs folder" yes "$(exists "$local_programs/numerak.exe")"
