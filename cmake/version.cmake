@@ -24,5 +24,6 @@ set(NUMERAK_HELP_PAGE "https://numerak.example/help")
 # The name desktops and software centres know the game by: its desktop entry, its icon and its
 # metadata are named after it.
 set(NUMERAK_APP_ID "io.github.numerak.Numerak")
-# The name of the mutex a running game holds, by which installers know that it runs.
-set(NUMERAK_RUNNING_MUTEX "NumerakRunning")
+# The name of the mutex a running game holds, by which installers know that it runs: in the global
+# namespace, so that an installer sees the game of every user signed in, not only its own session's.
+set(NUMERAK_RUNNING_MUTEX "Global\\NumerakRunning")

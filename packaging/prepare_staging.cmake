@@ -33,3 +33,20 @@ endforeach()
 if(files)
   execute_process(COMMAND touch -h -d "@${CPACK_NUMERAK_SOURCE_DATE_EPOCH}" ${files} COMMAND_ERROR_IS_FATAL ANY)
 endif()
+
+# The Windows installer records the names of the files it installs, so that the next one removes
+# them without running anything of this one (packaging/windows/NSIS.template.in): they are written
+# beside the staging tree, for the installer's script to include. That removal takes plain names in
+# one folder, never a folder's content, so the tree holds files only.
+if(CPACK_GENERATOR MATCHES "^NSIS")
+  set(names "")
+  foreach(path IN LISTS files)
+    file(RELATIVE_PATH name "${CPACK_TEMPORARY_DIRECTORY}" "${path}")
+    if(IS_DIRECTORY "${path}" OR NOT name MATCHES "^[A-Za-z0-9][A-Za-z0-9._ -]*$")
+      message(FATAL_ERROR "The Windows installer removes files by their plain names; ${name} is not one")
+    endif()
+    list(APPEND names "${name}")
+  endforeach()
+  list(JOIN names "|" names)
+  file(WRITE "${CPACK_TOPLEVEL_DIRECTORY}/installed_files.nsh" "!define STAGED_FILES \"${names}\"\n")
+endif()
