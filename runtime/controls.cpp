@@ -77,9 +77,8 @@ std::vector<Control*> Form::tabOrder() const {
     return order;
 }
 
-bool Control::takesFocus() const {
-    return design_ && design_->tabIndex >= 0 && design_->kind != ControlKind::Label &&
-           design_->kind != ControlKind::Line;
+bool TakesFocus(const ControlDesign& d) {
+    return d.tabIndex >= 0 && d.kind != ControlKind::Label && d.kind != ControlKind::Line;
 }
 
 Control* Form::firstFocus() const {

@@ -15,6 +15,10 @@ class Form;
 
 enum class Property { Caption, Visible, Value };
 
+// Whether the keyboard can be on a control of this design: one with a tab index that is no label
+// or line (a picture box takes it in its turn).
+bool TakesFocus(const ControlDesign& design);
+
 enum class ControlRole { Control, Menu, MenuItem };
 
 // One control or menu entry of a loaded window. A label's caption and a text box's text are the
@@ -31,8 +35,7 @@ public:
     ControlRole role() const { return role_; }
     const ControlDesign* design() const { return design_; }  // null for menu entries
     bool isOption() const { return design_ && design_->kind == ControlKind::OptionButton; }
-    // Whether the keyboard can be on it: a designed control with a tab index, no label or line.
-    bool takesFocus() const;
+    bool takesFocus() const { return design_ && TakesFocus(*design_); }
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);

@@ -4,35 +4,12 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace numerak {
 
 // Positions and sizes are in twips, 1/1440 inch, inside a window's client area.
 using Twips = int;
-
-// 15 twips to a logical pixel at 96 dots per inch; rounded to the nearest pixel.
-constexpr int TwipsToPixels(Twips t) { return t >= 0 ? (t + 7) / 15 : -((-t + 7) / 15); }
-
-// A picture of a design is drawn also at twice its size, for screens of higher density, in a
-// file of its own: "banner.jpg" again as "banner@2x.jpg".
-inline std::string DoubleSizePicture(std::string_view fileName) {
-    const auto dot = fileName.rfind('.');
-    const auto stem = fileName.substr(0, dot == std::string_view::npos ? fileName.size() : dot);
-    return std::string(stem) + "@2x" + std::string(fileName.substr(stem.size()));
-}
-
-// The picture to show on a display of this scale (1 at 96 dpi): the design's own file up to
-// scale 1, above it the one drawn at twice the size, for the front end to scale to the screen.
-struct ScaledPicture {
-    std::string file;
-    double drawnAt = 1.0;  // the scale the file was drawn for
-};
-inline ScaledPicture PictureForScale(std::string_view fileName, double scale) {
-    if (scale <= 1.0) return {std::string(fileName), 1.0};
-    return {DoubleSizePicture(fileName), 2.0};
-}
 
 // A colour reference: 0x00BBGGRR, or with the top bit set a system colour index in the low byte.
 struct Colour {

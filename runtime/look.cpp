@@ -14,6 +14,15 @@ int TwipsAtDpi(Twips twips, int dpi) {
 
 int PointsAtDpi(double points, int dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); }
 
+int InterfaceFontPixels(int dpi) { return PointsAtDpi(FontDesign{}.points, dpi); }
+
+WindowLook LookOf(const WindowDesign& d, int dpi) {
+    WindowLook look{TwipsAtDpi(d.clientWidth, dpi), TwipsAtDpi(d.clientHeight, dpi)};
+    if (d.position) look.position = PixelPoint{TwipsAtDpi(d.position->x, dpi), TwipsAtDpi(d.position->y, dpi)};
+    look.fontPixels = InterfaceFontPixels(dpi);
+    return look;
+}
+
 ControlLook LookOf(const ControlDesign& d, int dpi, bool moreContrast) {
     ControlLook look;
     look.rect = {TwipsAtDpi(d.left, dpi), TwipsAtDpi(d.top, dpi), TwipsAtDpi(d.width, dpi), TwipsAtDpi(d.height, dpi)};
@@ -25,6 +34,13 @@ ControlLook LookOf(const ControlDesign& d, int dpi, bool moreContrast) {
             // A hairline goes over the wide lines laid beside it, so that a grey hairline on a
             // white two-pixel line reads as an engraved groove whichever was laid first.
             look.onTop = d.lineStyle == LineStyle::InsideSolid;
+            {
+                const PixelRect& r = look.rect;
+                const double half = look.lineWidth / 2.0;
+                const bool upright = r.left == r.width && r.top != r.height;
+                look.stroke = upright ? Stroke{r.left + half, double(r.top), r.width + half, double(r.height)}
+                                      : Stroke{double(r.left), r.top + half, double(r.width), r.height + half};
+            }
             break;
         case ControlKind::PictureBox: look.back = d.back.value_or(SystemColourRef(SystemColour::ButtonFace)); break;
         case ControlKind::CommandButton: break;  // the platform's face: a stored colour is not seen
@@ -44,10 +60,15 @@ ControlLook LookOf(const ControlDesign& d, int dpi, bool moreContrast) {
     return look;
 }
 
+std::string DoubleSizePicture(std::string_view fileName) {
+    const auto dot = fileName.rfind('.');
+    const auto stem = fileName.substr(0, dot == std::string_view::npos ? fileName.size() : dot);
+    return std::string(stem) + "@2x" + std::string(fileName.substr(stem.size()));
+}
+
 std::vector<ScaledPicture> PicturesForScale(std::string_view fileName, double scale) {
-    std::vector<ScaledPicture> pictures{PictureForScale(fileName, scale)};
-    if (pictures.front().drawnAt > 1.0) pictures.push_back({std::string(fileName), 1.0});
-    return pictures;
+    if (scale <= 1.0) return {{std::string(fileName), 1.0}};
+    return {{DoubleSizePicture(fileName), 2.0}, {std::string(fileName), 1.0}};
 }
 
 }  // namespace numerak

@@ -45,7 +45,8 @@ void FormWindow::build() {
     pal.setColor(QPalette::Window, toQColor(d.back, pal));
     client_->setPalette(pal);
     client_->setAutoFillBackground(true);
-    const QSize clientSize(TwipsToPixels(d.clientWidth), TwipsToPixels(d.clientHeight));
+    const WindowLook look = LookOf(d, BaseDpi);
+    const QSize clientSize(look.clientWidth, look.clientHeight);
     client_->resize(clientSize);
     setCentralWidget(client_);
 
@@ -89,7 +90,7 @@ void FormWindow::build() {
     } else {
         resize(clientSize.width(), clientSize.height() + (menuWidget() ? menuWidget()->sizeHint().height() : 0));
     }
-    if (d.position) setGeometry(QRect(QPoint(TwipsToPixels(d.position->x), TwipsToPixels(d.position->y)), size()));
+    if (look.position) setGeometry(QRect(QPoint(look.position->x, look.position->y), size()));
 }
 
 void FormWindow::buildMenus() {

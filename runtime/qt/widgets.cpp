@@ -1,6 +1,8 @@
 // widgets.cpp: one generic builder from control designs to Qt widgets.
 #include "runtime/qt/widgets.hpp"
 
+#include "runtime/controls.hpp"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -58,7 +60,7 @@ QFont interfaceFont() {
     // Metrically the face the windows were laid out with; every caption fits at 8.25 points.
     const FontDesign face{.face = "Liberation Sans"};
 #endif
-    return toQFont(face, PointsAtDpi(face.points, BaseDpi));
+    return toQFont(face, InterfaceFontPixels(BaseDpi));
 }
 
 namespace {
@@ -122,9 +124,8 @@ void LineWidget::paintEvent(QPaintEvent*) {
     pen.setWidth(look_.lineWidth);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
-    // A pen of width w is centred on the line; shift so it covers the pixels from the line down.
-    const QPointF shift(look_.lineWidth % 2 ? 0.5 : 0.0, look_.lineWidth / 2.0);
-    p.drawLine(QPointF(from_) + shift, QPointF(to_) + shift);
+    const Stroke& s = look_.stroke;
+    p.drawLine(QPointF(s.x1, s.y1), QPointF(s.x2, s.y2));
 }
 
 namespace {
@@ -226,7 +227,6 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
         case ControlKind::PictureBox: {
             auto* picture = new PictureBox(d.picture, parent);
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            picture->setFocusPolicy(Qt::TabFocus);  // a picture box takes the focus in its turn
             w = picture;
             break;
         }
@@ -238,6 +238,8 @@ QWidget* createWidget(const ControlDesign& d, QWidget* parent) {
     }
     colourWidget(w, d, false);  // its window gives it the system's where the system asks for more contrast
     if (!d.accessibleName.empty()) w->setAccessibleName(toQString(d.accessibleName));
+    if (TakesFocus(d) && w->focusPolicy() == Qt::NoFocus)
+        w->setFocusPolicy(Qt::TabFocus);  // a picture box, in its turn
     const ControlLook look = LookOf(d, BaseDpi, false);
     if (d.font && look.fontPixels) w->setFont(toQFont(*d.font, *look.fontPixels));
     w->setGeometry(toQRect(look.rect));

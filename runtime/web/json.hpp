@@ -1,6 +1,7 @@
 // json.hpp: just enough JSON writing to hand a window's design to the page in one message.
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -39,6 +40,14 @@ public:
         return *this;
     }
     Json& value(int n) { return value(static_cast<long long>(n)); }
+    // A finite number, as exactly as JSON readers take it back.
+    Json& value(double d) {
+        comma();
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "%.17g", std::isfinite(d) ? d : 0.0);
+        text_ += digits;
+        return *this;
+    }
     Json& value(bool b) {
         comma();
         text_ += b ? "true" : "false";

@@ -56,9 +56,13 @@ void designed(Json& j, const Form& form, const Control& control, const ControlDe
             .field("strikeout", cd.font->strikeout)
             .end('}');
     if (!cd.picture.empty())
-        j.field("picture", PictureForScale(cd.picture, 1).file).field("picture2x", PictureForScale(cd.picture, 2).file);
+        j.field("picture", cd.picture).field("picture2x", PicturesForScale(cd.picture, 2).front().file);
     j.field("accessibleName", cd.accessibleName).field("number", cd.number).field("lineWidth", look.lineWidth);
-    j.field("onTop", look.onTop);
+    if (cd.kind == ControlKind::Line) {
+        const Stroke& s = look.stroke;
+        j.key("stroke").begin('{').field("x1", s.x1).field("y1", s.y1).field("x2", s.x2).field("y2", s.y2).end('}');
+    }
+    j.field("onTop", look.onTop).field("takesFocus", TakesFocus(cd));
     j.key("describedBy").begin('[');
     for (const Control* label : form.describers(control)) j.value(IndexOf(form, label));
     j.end(']');
@@ -148,11 +152,12 @@ std::string DescribeWindow(const Form& form, int id) {
     const WindowDesign& d = form.design();
     Json j;
     j.begin('{').field("id", id).field("name", d.name).field("caption", form.caption());
-    j.field("width", TwipsToPixels(d.clientWidth)).field("height", TwipsToPixels(d.clientHeight));
+    const WindowLook look = LookOf(d, BaseDpi);
+    j.field("width", look.clientWidth).field("height", look.clientHeight).field("fontPixels", look.fontPixels);
     j.field("back", CssColour(d.back)).field("fixed", d.border == BorderStyle::FixedDialog);
     j.key("position");
-    if (d.position)
-        j.begin('{').field("left", TwipsToPixels(d.position->x)).field("top", TwipsToPixels(d.position->y)).end('}');
+    if (look.position)
+        j.begin('{').field("left", look.position->x).field("top", look.position->y).end('}');
     else
         j.null();
     j.key("tabOrder").begin('[');

@@ -56,11 +56,11 @@ void FormWindow::build(HWND owner) {
     buildControls();
     layout(windowDpi(hwnd_));
 
-    const int dpi = static_cast<int>(dpi_);
-    RECT client{0, 0, TwipsAtDpi(d.clientWidth, dpi), TwipsAtDpi(d.clientHeight, dpi)};
-    if (d.position) ::OffsetRect(&client, TwipsAtDpi(d.position->x, dpi), TwipsAtDpi(d.position->y, dpi));
+    const WindowLook look = LookOf(d, static_cast<int>(dpi_));
+    RECT client{0, 0, look.clientWidth, look.clientHeight};
+    if (look.position) ::OffsetRect(&client, look.position->x, look.position->y);
     RECT outer = outerRect(client, style_, exStyle_, menu_ != nullptr, dpi_);
-    const UINT move = d.position ? 0 : SWP_NOMOVE;
+    const UINT move = look.position ? 0 : SWP_NOMOVE;
     ::SetWindowPos(hwnd_, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                    SWP_NOZORDER | SWP_NOACTIVATE | move);
     // A menu bar that wraps is taller than the adjustment assumes: the client area keeps its size.

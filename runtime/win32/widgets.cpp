@@ -166,7 +166,7 @@ HFONT createInterfaceFont(UINT dpi) {
     else
         ::lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
     // The face is the system's; the size is the one every caption was measured at.
-    lf.lfHeight = -PointsAtDpi(FontDesign{}.points, static_cast<int>(dpi));
+    lf.lfHeight = -InterfaceFontPixels(static_cast<int>(dpi));
     lf.lfWidth = 0;
     return ::CreateFontIndirectW(&lf);
 }
@@ -238,22 +238,25 @@ void placeControl(HWND control, const ControlDesign& d, UINT dpi) {
 }
 
 void paintLine(HDC dc, const ControlLook& line) {
-    const int x1 = line.rect.left, y1 = line.rect.top, x2 = line.rect.width, y2 = line.rect.height;
-    const int width = line.lineWidth;
+    const Stroke& s = line.stroke;
+    const double half = line.lineWidth / 2.0;
     const COLORREF colour = toColorRef(line.fore.value_or(Colour{}));
-    if (y1 == y2 || x1 == x2) {
-        // Level and upright lines as the exact rectangle of pixels they cover.
-        RECT r = y1 == y2 ? RECT{std::min(x1, x2), y1, std::max(x1, x2), y1 + width}
-                          : RECT{x1, std::min(y1, y2), x1 + width, std::max(y1, y2)};
+    const auto whole = [](double v) { return static_cast<int>(std::lround(v)); };
+    if (s.y1 == s.y2 || s.x1 == s.x2) {
+        // Level and upright lines as the exact rectangle of pixels their stroke covers.
+        const bool level = s.y1 == s.y2;
+        const RECT r{whole(std::min(s.x1, s.x2) - (level ? 0 : half)), whole(std::min(s.y1, s.y2) - (level ? half : 0)),
+                     whole(std::max(s.x1, s.x2) + (level ? 0 : half)),
+                     whole(std::max(s.y1, s.y2) + (level ? half : 0))};
         HBRUSH brush = ::CreateSolidBrush(colour);
         ::FillRect(dc, &r, brush);
         ::DeleteObject(brush);
         return;
     }
-    HPEN pen = ::CreatePen(PS_SOLID, width, colour);
+    HPEN pen = ::CreatePen(PS_SOLID, line.lineWidth, colour);
     HGDIOBJ old = ::SelectObject(dc, pen);
-    ::MoveToEx(dc, x1, y1 + width / 2, nullptr);
-    ::LineTo(dc, x2, y2 + width / 2);
+    ::MoveToEx(dc, whole(s.x1), static_cast<int>(s.y1), nullptr);
+    ::LineTo(dc, whole(s.x2), static_cast<int>(s.y2));
     ::SelectObject(dc, old);
     ::DeleteObject(pen);
 }

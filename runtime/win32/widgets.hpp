@@ -46,7 +46,7 @@ void placeControl(HWND control, const ControlDesign& design, UINT dpi);
 // caller puts it just before the box. Null for every other control.
 HWND createNameLabel(const ControlDesign& design, HWND parent);
 
-// Paints a line of the design, covering the pixels from the line down as it grows wider.
+// Paints a line of the design where its look places the stroke.
 void paintLine(HDC dc, const ControlLook& line);
 
 }  // namespace numerak::win32

@@ -19,7 +19,7 @@ const ControlDesign& design(const WindowDesign& window, std::string_view name, i
 }
 
 TEST(Look, pixelsAtEveryScaleRoundAsWindowsDoes) {
-    for (Twips t = -3000; t <= 3000; ++t) ASSERT_EQ(TwipsAtDpi(t, BaseDpi), TwipsToPixels(t)) << t;
+    for (Twips t = -3000; t <= 3000; ++t) ASSERT_EQ(TwipsAtDpi(t, BaseDpi), (t >= 0 ? t + 7 : t - 7) / 15) << t;
     EXPECT_EQ(TwipsAtDpi(5, 144), 1);  // half a pixel rounds away from zero
     EXPECT_EQ(TwipsAtDpi(-5, 144), -1);
     EXPECT_EQ(TwipsAtDpi(6135, 192), 818);
@@ -63,12 +63,27 @@ TEST(Look, linesAreBlackUnlessDesignedGrowWithTheScaleAndHairlinesLieOnTop) {
     EXPECT_EQ(wide.lineWidth, 2);
     EXPECT_FALSE(wide.onTop);
     EXPECT_EQ(wide.rect, (PixelRect{7, 168, 456, 168}));  // the end points
+    EXPECT_EQ(wide.stroke, (Stroke{7, 169, 456, 169}));   // covering rows 168 and 169
+    const ControlDesign upright{
+        .kind = ControlKind::Line, .left = 150, .top = 0, .width = 150, .height = 300, .lineWidth = 3};
+    EXPECT_EQ(LookOf(upright, BaseDpi, false).stroke, (Stroke{11.5, 0, 11.5, 20}));  // columns 10 to 12
     EXPECT_EQ(LookOf(design(about, "Line1", 0), 144, false).lineWidth, 3);
     const ControlLook hairline = LookOf(design(about, "Line1", 1), 192, false);
     EXPECT_TRUE(hairline.onTop);
     EXPECT_EQ(hairline.lineWidth, 2);
     EXPECT_EQ(LookOf(design(about, "Line1", 1), BaseDpi, false).lineWidth, 1);
     EXPECT_EQ(LookOf(ControlDesign{.kind = ControlKind::Line}, BaseDpi, false).fore, Colour{0});
+}
+
+TEST(Look, aWindowsSizePlaceAndFontAtAScale) {
+    const WindowLook game = LookOf(ui::frmCodeDesign(), BaseDpi);
+    EXPECT_EQ(game.clientWidth, 437);
+    EXPECT_FALSE(game.position);
+    EXPECT_EQ(game.fontPixels, 11);
+    const WindowLook about = LookOf(ui::frmAboutDesign(), 192);
+    ASSERT_TRUE(about.position);
+    EXPECT_EQ(about.fontPixels, 22);
+    EXPECT_EQ(about.clientWidth, LookOf(ui::frmAboutDesign(), BaseDpi).clientWidth * 2);
 }
 
 TEST(Look, aPictureForAHigherScaleIsTheTwiceSizeOneThenTheDesignsOwn) {

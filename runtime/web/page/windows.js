@@ -70,12 +70,7 @@ function line(w, c) {
   svg.setAttribute("height", w.desc.height);
   svg.style.zIndex = String(c.index + 1 + (c.onTop ? 1000 : 0));
   const l = document.createElementNS("http://www.w3.org/2000/svg", "line");
-  // Covering the pixels from the line down as it grows wider.
-  const shift = c.lineWidth / 2;
-  l.setAttribute("x1", c.left);
-  l.setAttribute("y1", c.top + shift);
-  l.setAttribute("x2", c.width);
-  l.setAttribute("y2", c.height + shift);
+  for (const end of ["x1", "y1", "x2", "y2"]) l.setAttribute(end, c.stroke[end]); // placed by the program
   l.setAttribute("stroke", c.fore);
   l.setAttribute("stroke-width", c.lineWidth);
   l.setAttribute("shape-rendering", "crispEdges");
@@ -119,7 +114,6 @@ function control(w, c) {
     }
     case "picture": {
       e = element("div", "picture");
-      e.tabIndex = 0; // a picture box takes the focus in its turn
       e.setAttribute("role", "img");
       if (c.accessibleName) e.setAttribute("aria-label", c.accessibleName);
       if (c.picture) {
@@ -141,6 +135,7 @@ function control(w, c) {
     place(e, c);
     looks(e, c);
   }
+  if (c.takesFocus && e.tabIndex < 0 && !e.querySelector("input")) e.tabIndex = 0; // in its turn (a picture box)
   e.dataset.name = c.name;
   e.dataset.index = c.index;
   e.id = "control-" + w.desc.id + "-" + c.index;
@@ -183,6 +178,7 @@ export function buildWindow(description) {
     bar.setAttribute("role", "menubar");
     menus(w, bar);
   }
+  document.documentElement.style.setProperty("--interface-font", desc.fontPixels + "px");
   const client = element("div", "client", root);
   client.style.width = desc.width + "px";
   client.style.height = desc.height + "px";
