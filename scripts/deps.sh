@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev googletest
   fonts-liberation2 gettext
+  qt6-translations-l10n fonts-noto-cjk
 )
 packages+=("$@")
 

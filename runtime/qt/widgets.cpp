@@ -1,13 +1,12 @@
 // widgets.cpp: one generic builder from control designs to Qt widgets.
 #include "runtime/qt/widgets.hpp"
 
-#include "runtime/controls.hpp"
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPen>
@@ -16,10 +15,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QTranslator>
 #include <cmath>
 #include <limits>
 
 #include "runtime/contrast.hpp"
+#include "runtime/controls.hpp"
+#include "runtime/language.hpp"
 
 namespace numerak::qt {
 
@@ -96,7 +98,21 @@ QAccessibleInterface* lineAccessible(const QString&, QObject* object) {
 
 }  // namespace
 
+void useToolkitLanguage() {
+    // Qt's own words (a text box's context menu) in the player's language, from Qt's translations
+    // where the system has them (Debian: qt6-translations-l10n); Qt's English where it has none.
+    static QTranslator translator;
+    QCoreApplication::removeTranslator(&translator);
+    const QString language = toQString(LanguageInUse());
+    if (language == QLatin1String("en")) return;
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator.load(QStringLiteral("qtbase_") + language, folder) ||
+        translator.load(QStringLiteral("qt_") + language, folder))
+        QCoreApplication::installTranslator(&translator);
+}
+
 void prepareApplication() {
+    useToolkitLanguage();
     QApplication::setFont(interfaceFont());
     QApplication::setStyle(new DesignStyle);  // the application takes ownership
     QAccessible::installFactory(lineAccessible);

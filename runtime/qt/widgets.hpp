@@ -31,6 +31,8 @@ QFont interfaceFont();
 // Sets the font and the style details the designs assume (plain dialog buttons, without the
 // icons some desktops add), on a QApplication that exists.
 void prepareApplication();
+// Qt's own words in the language in use (prepareApplication does it once at the start).
+void useToolkitLanguage();
 
 // Where the pictures of the designs are found.
 QString picturePath(std::string_view fileName);
