@@ -41,7 +41,7 @@ std::vector<Route> frmAbout::routes() {
 }
 
 void frmAbout::Form_Load() {
-    form_->setCaption(std::string(Translate("About ")) + std::string(identity_.AppTitle));
+    form_->setCaption(TranslateWith("About %s", identity_.AppTitle));
     (*form_)["lblVersion"].setCaption(std::string(Translate("Version ")) + IntegerText(identity_.VersionMajor) + "." +
                                       IntegerText(identity_.VersionMinor) + "." +
                                       IntegerText(identity_.VersionRevision));

@@ -84,7 +84,7 @@ def template(root, out):
     for text in order:
         plural, places = entries[text]
         lines.append("#: " + " ".join(places))
-        if "%d" in text:
+        if "%d" in text or "%s" in text:
             lines.append("#, c-format")
         lines.append("msgid " + po_string(text))
         if plural is not None:
@@ -350,6 +350,8 @@ def check(root):
                 problems.append("%s: %r has %d forms, not %d" % (name, msgid, len(forms), nplurals))
             if any(("%d" in f) != ("%d" in msgid) for f in forms):
                 problems.append("%s: %r loses or gains its number" % (name, msgid))
+            if any(("%s" in f) != ("%s" in msgid) for f in forms):
+                problems.append("%s: %r loses or gains its name" % (name, msgid))
             if any(("&" in f) != ("&" in msgid) for f in forms):
                 problems.append("%s: %r loses or gains its access key" % (name, msgid))
         for msgid in entries:

@@ -150,6 +150,13 @@ std::string TranslateCount(std::string_view english, std::string_view englishPlu
 
 std::string TranslateWith(std::string_view english, long n) { return withNumber(Translate(english), n); }
 
+std::string TranslateWith(std::string_view english, std::string_view name) {
+    std::string out(Translate(english));
+    const auto at = out.find("%s");
+    if (at != std::string::npos) out.replace(at, 2, name);
+    return out;
+}
+
 BoxWords TranslatedBoxWords() {
     return {Translate("OK"), Translate("Cancel"), Translate("&Yes"), Translate("&No"), Translate("Close")};
 }

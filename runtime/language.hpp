@@ -55,6 +55,8 @@ std::string_view Translate(std::string_view english);
 std::string TranslateCount(std::string_view english, std::string_view englishPlural, long n);
 // A text that holds a number that does not change its wording, such as a range.
 std::string TranslateWith(std::string_view english, long n);
+// A text that holds a name (%s), where each language places it: "About %s".
+std::string TranslateWith(std::string_view english, std::string_view name);
 
 // The words of the boxes' buttons and of a window's close box, which the toolkits would otherwise
 // write in their own language: "&Yes" and "&No" with their access keys.
