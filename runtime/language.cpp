@@ -78,9 +78,22 @@ std::string withNumber(std::string_view text, long n) {
 
 }  // namespace
 
+// Chinese is written in traditional characters in Taiwan, Hong Kong and Macao and in simplified
+// ones elsewhere; a tag says which by its script (zh-Hant) or else by its region (zh-HK).
+std::string chineseCatalogue(const std::string& name) {
+    std::vector<std::string> parts = SplitLanguages(name, '_');
+    for (std::string& part : parts)
+        if (part.size() == 4) part[0] = static_cast<char>(part[0] & ~0x20);  // a script, as "Hant"
+    const auto has = [&](std::string_view part) { return std::find(parts.begin(), parts.end(), part) != parts.end(); };
+    if (has("Hant")) return "zh_TW";
+    if (has("Hans")) return "zh_CN";
+    return has("TW") || has("HK") || has("MO") ? "zh_TW" : "zh_CN";
+}
+
 std::string ChooseLanguage(std::span<const std::string> preferred) {
     for (const std::string& tag : preferred) {
         std::string name = plainName(tag);
+        if (name == "zh" || name.rfind("zh_", 0) == 0) name = chineseCatalogue(name);
         if (name == PseudoLanguage) return name;
         if (name == "en" || name.rfind("en_", 0) == 0) return "en";
         if (catalogueNamed(name)) return name;

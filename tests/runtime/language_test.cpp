@@ -2,6 +2,7 @@
 // the windows in every language with their access keys apart, and English as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <set>
@@ -32,6 +33,15 @@ TEST_F(Language, theFirstWithACatalogueIsChosenARegionFallingBackToItsLanguage) 
     EXPECT_EQ(chosen({"en_GB", "de"}), "en");  // English first is English
     EXPECT_EQ(chosen({}), "en");
     EXPECT_EQ(chosen({"tlh"}), "en");
+    // Chinese by its script, else by its region; nothing without a catalogue of it.
+    if (std::any_of(Catalogues().begin(), Catalogues().end(),
+                    [](const Catalogue& c) { return c.language == "zh_TW"; })) {
+        EXPECT_EQ(chosen({"zh-Hant-CN"}), "zh_TW");
+        EXPECT_EQ(chosen({"zh-hans-HK"}), "zh_CN");
+        EXPECT_EQ(chosen({"zh_HK.UTF-8"}), "zh_TW");
+        EXPECT_EQ(chosen({"zh-SG"}), "zh_CN");
+        EXPECT_EQ(chosen({"zh"}), "zh_CN");
+    }
 }
 
 TEST_F(Language, theEnvironmentIsReadAsGettextReadsIt) {
