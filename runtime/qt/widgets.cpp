@@ -18,6 +18,8 @@
 #include <QTranslator>
 #include <cmath>
 #include <limits>
+#include <string_view>
+#include <utility>
 
 #include "runtime/contrast.hpp"
 #include "runtime/controls.hpp"
@@ -62,7 +64,16 @@ QFont interfaceFont() {
     // Metrically the face the windows were laid out with; every caption fits at 8.25 points.
     const FontDesign face{.face = "Liberation Sans"};
 #endif
-    return toQFont(face, InterfaceFontPixels(BaseDpi));
+    QFont font = toQFont(face, InterfaceFontPixels(BaseDpi));
+    // Chinese, Japanese and Korean in a face with their own forms of the characters they share
+    // (Debian's fonts-noto-cjk); where it is missing, the system's choice.
+    static constexpr std::pair<std::string_view, const char*> cjk[]{{"ja", "Noto Sans CJK JP"},
+                                                                    {"ko", "Noto Sans CJK KR"},
+                                                                    {"zh_CN", "Noto Sans CJK SC"},
+                                                                    {"zh_TW", "Noto Sans CJK TC"}};
+    for (const auto& [language, family] : cjk)
+        if (LanguageInUse() == language) font.setFamilies({font.family(), QString::fromLatin1(family)});
+    return font;
 }
 
 namespace {
