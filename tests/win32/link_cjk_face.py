@@ -1,0 +1,52 @@
+#!/usr/bin/env python3
+"""Gives a wine prefix a face for Chinese, Japanese and Korean that its font linking finds:
+link_cjk_face.py <source root> <prefix's windows/Fonts folder>.
+
+Windows draws the letters its interface face lacks from the faces the system links to it (on a
+Japanese Windows, MS UI Gothic behind Tahoma); wine links the same names but has none of those
+faces. So the test prefix gets Noto Sans CJK (Debian's fonts-noto-cjk), cut down to the letters
+the catalogues write, under the name and file wine links first. For the tests alone: nothing of
+it ships.
+
+Needs fontTools (Debian: fonttools)."""
+
+import glob
+import os
+import sys
+
+from fontTools import subset
+from fontTools.ttLib import TTCollection
+
+SOURCE = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
+LINKED = ("MSGOTHIC.TTC", "MS UI Gothic")  # the first face wine links behind Tahoma
+
+
+def main(argv):
+    if len(argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    root, fonts = argv
+    letters = set()
+    for po in glob.glob(os.path.join(root, "po", "*.po")):
+        with open(po, encoding="utf-8") as f:
+            letters.update(ord(c) for c in f.read())
+    letters.update(range(0x20, 0x7F))  # a Japanese font asked for by its character set draws the Latin letters too
+    font = TTCollection(SOURCE).fonts[0]  # the Japanese face holds every letter the others do
+    options = subset.Options()
+    options.name_IDs = ["*"]
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(unicodes=sorted(letters))
+    subsetter.subset(font)
+    file, family = LINKED
+    for record in font["name"].names:
+        if record.nameID in (1, 4, 16):
+            record.string = family
+        elif record.nameID == 6:
+            record.string = family.replace(" ", "")
+    os.makedirs(fonts, exist_ok=True)
+    font.save(os.path.join(fonts, file))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
