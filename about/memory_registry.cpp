@@ -2,15 +2,17 @@
 #include "about/memory_registry.hpp"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace numerak {
 
 namespace {
 
+// Key names compare as Windows compares them, without regard to case; in ASCII alone, whatever the
+// locale (Turkish lower-cases "I" to "ı", and then "MSINFO" would not find "msinfo").
 std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return s;
 }
 

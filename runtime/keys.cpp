@@ -1,15 +1,29 @@
 // keys.cpp: the window's own keys.
 #include "runtime/keys.hpp"
 
+#include "runtime/language.hpp"
+
 namespace numerak {
 
 namespace {
 
-// A letter in capitals: the Latin ones and the Cyrillic ones the game's languages write.
+// A letter in capitals, as the language in use writes it: Latin (Turkish with its dotted and
+// dotless i) and Cyrillic; anything else as it is.
 char32_t capital(char32_t c) {
+    const bool turkish = LanguageInUse() == "tr";
+    if (c == U'i') return turkish ? U'\u0130' : U'I';  // İ
+    if (c == U'\u0131') return U'I';                   // ı
     if (c >= U'a' && c <= U'z') return c - U'a' + U'A';
-    if (c >= 0x430 && c <= 0x44F) return c - 0x20;  // а to я
-    if (c >= 0x450 && c <= 0x45F) return c - 0x50;  // ѐ to џ, ё among them
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;  // à to þ
+    if (c == 0xFF) return 0x178;                               // ÿ
+    // Latin Extended-A, in pairs: a capital and its small letter.
+    const bool oddCapitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    const bool evenCapitals = (c >= 0x100 && c <= 0x137 && c != 0x130 && c != 0x131) || (c >= 0x14A && c <= 0x177);
+    if (evenCapitals && c % 2 == 1) return c - 1;
+    if (oddCapitals && c % 2 == 0) return c - 1;
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;             // а to я
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;             // ѐ to џ, ё, є, і and ї among them
+    if (c >= 0x490 && c <= 0x4BF && c % 2 == 1) return c - 1;  // ґ and the others in pairs
     return c;
 }
 

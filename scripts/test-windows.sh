@@ -14,16 +14,8 @@ shots=""
 
 # A German and a Japanese locale on the machine, for the tests of the Windows user's language:
 # wine takes the user's language from it.
-locales=(de_DE ja_JP)
-for l in "${locales[@]}"; do
-  locale -a 2>/dev/null | grep -qx "$l.utf8" && continue
-  scripts/deps.sh locales
-  as_root=()
-  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-  "${as_root[@]}" sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-  grep -qx "$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | "${as_root[@]}" tee -a /etc/locale.gen >/dev/null
-  "${as_root[@]}" locale-gen >/dev/null
-done
+. scripts/lib/locales.sh
+ensure_locales de_DE ja_JP
 
 cmake --preset windows
 cmake --build --preset windows

@@ -4,7 +4,6 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <string>
 
 #include "runtime/design.hpp"
@@ -48,9 +47,9 @@ constexpr UINT largestSide = 16384;  // far beyond any picture of ours; keeps th
 std::wstring pictureResourceName(std::string_view fileName) {
     std::wstring name;
     for (char c : fileName)
-        name += std::iswalnum(static_cast<unsigned char>(c))
-                    ? static_cast<wchar_t>(std::towupper(static_cast<unsigned char>(c)))
-                    : L'_';
+        name += (c >= 'a' && c <= 'z')                             ? static_cast<wchar_t>(c - 'a' + 'A')
+                : (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? static_cast<wchar_t>(c)
+                                                                   : L'_';
     return name;
 }
 

@@ -1,6 +1,9 @@
 // The About window: what it shows, how it closes, and how it finds the system-information tool.
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 #include "about/frmabout.hpp"
 #include "app/identity.hpp"
 #include "game/frmcode.hpp"
@@ -44,6 +47,18 @@ TEST_F(GetKeyValueTest, readsTextWithOrWithoutItsTerminatingZero) {
     EXPECT_EQ(read(MemoryRegistry::text(full, false), v), -1);
     EXPECT_EQ(v, full);
     EXPECT_EQ(platform.registry.openKeys(), 0);
+}
+
+TEST_F(GetKeyValueTest, keysAndNamesAreFoundWhateverTheirCaseInATurkishLocaleToo) {
+    // Turkish lower-cases "I" to a dotless letter: the names compare in ASCII all the same.
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "tr_TR.UTF-8")) GTEST_SKIP() << "no tr_TR.UTF-8 locale on this machine";
+    platform.registry.set(Registry::LocalMachine, "SOFTWARE\\MICROSOFT\\INFO", "PATH", MemoryRegistry::text("C:\\x"));
+    std::string v;
+    const auto found = about.GetKeyValue(Registry::LocalMachine, "software\\microsoft\\info", "path", v);
+    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(found, -1);
+    EXPECT_EQ(v, "C:\\x");
 }
 
 TEST_F(GetKeyValueTest, anythingUnreadableGivesEmptyTextAndFalse) {

@@ -12,6 +12,7 @@
 #include "runtime/controls.hpp"
 #include "runtime/keys.hpp"
 #include "runtime/language.hpp"
+#include "runtime/web/page_protocol.hpp"
 #include "ui/designs.hpp"
 
 namespace numerak {
@@ -129,6 +130,20 @@ TEST_F(Language, aCyrillicAccessKeyIsPressedByTheKeyThatTypesIt) {
     EXPECT_EQ(KeyActionFor(game, altD, nullptr).target, &game["Command3"]);
     const KeyPress latinD{.key = Key::Letter, .letter = 'D', .alt = true};  // no Latin D to press
     EXPECT_EQ(KeyActionFor(game, latinD, nullptr).does, KeyDoes::Pass);
+}
+
+TEST_F(Language, turkishCapitalsAndKeysThatNoLettersPlaceNames) {
+    EXPECT_EQ(AccessKey("&ilk"), U'I');
+    EXPECT_EQ(AccessKey("&\u00e7\u0131k"), U'\u00c7');  // ç
+    UseLanguage("tr");
+    EXPECT_EQ(AccessKey("&ilk"), U'\u0130');      // the dotted capital
+    EXPECT_EQ(AccessKey("&\u0131l"), U'I');       // the dotless small letter's capital
+    EXPECT_EQ(AccessKey("&\u011fa"), U'\u011e');  // ğ
+    // Alt with ç, which the Turkish keyboard has where others have ".", quits.
+    Form game(ui::frmCodeDesign());
+    const KeyPress altC = web::PageKey("\u00e7", true, false, false, false);
+    EXPECT_EQ(KeyActionFor(game, altC, nullptr).target, &game["Command3"]) << game["Command3"].caption();
+    EXPECT_EQ(web::PageKey("F10", false, false, false, false).key, Key::F10);
 }
 
 TEST_F(Language, englishIsTheDesignsOwnByteForByte) {

@@ -62,8 +62,9 @@ TEST(PageProtocol, theBrowsersKeyNamesAreTheWindowsKeys) {
     const KeyPress russian = PageKey("KeyD:в", true, false, false, false);  // the key that types в
     EXPECT_EQ(russian.letter, 'D');
     EXPECT_EQ(russian.typed, U'В');
-    for (auto other : {"g", "Keyg", "KeyGG", "Key", "Tab", ""})
+    for (auto other : {"Keyg", "KeyGG", "Key", "Tab", "gg", ""})
         EXPECT_EQ(PageKey(other, false, false, false, false).key, Key::Other) << other;
+    EXPECT_EQ(PageKey("\u00e7", true, false, false, false).typed, U'\u00c7');  // a key no letter's place names: what it types
 }
 
 TEST(PageProtocol, aWindowIsDescribedWithItsTextsEscapedAndItsTabOrderAndCancelButtonWorkedOut) {
