@@ -155,7 +155,7 @@ TEST_F(Language, englishIsTheDesignsOwnByteForByte) {
     EXPECT_EQ(LanguageTag(), "en");
     UseLanguage("pt_BR");
     EXPECT_EQ(LanguageTag(), "pt-BR");
-    EXPECT_EQ(Form(ui::frmCodeDesign())["Command2"].caption(), "&Novo");
+    EXPECT_EQ(Form(ui::frmCodeDesign())["Command2"].caption(), "&Novo jogo");
 }
 
 TEST_F(Language, thePseudoLanguageIsAThirdLongerAndKeepsKeysAndNumbers) {
