@@ -1,5 +1,5 @@
-// Every call the program makes of the page (runtime/web/page_calls.hpp) has its function on the
-// page, by the name the build's library hands it to.
+// Every call of the program's to the page (runtime/web/page_calls.cpp) has its function there, in
+// one module.
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { test } from "node:test";
@@ -8,10 +8,11 @@ import * as events from "../../runtime/web/page/events.js";
 import * as language from "../../runtime/web/page/language.js";
 import * as windows from "../../runtime/web/page/windows.js";
 
+const source = (path) => readFileSync(new URL(`../../runtime/web/${path}`, import.meta.url), "utf8");
+const named = (text, pattern) => [...new Set([...text.matchAll(pattern)].map((m) => m[1]))];
+
 test("every call to the page has a function of its name, and only one", () => {
-  const header = readFileSync(new URL("../../runtime/web/page_calls.hpp", import.meta.url), "utf8");
-  const calls = [...header.matchAll(/^NUMERAK_(?:PAGE|WAITS) \S+ numerak_(\w+)\(/gm)].map((m) =>
-    m[1].replace(/_(\w)/g, (_, letter) => letter.toUpperCase()));
+  const calls = named(source("page_calls.cpp"), /Module\.page\.(\w+)\(/g);
   assert.ok(calls.includes("openMenuBar") && calls.includes("messageBox"), `the calls read: ${calls}`);
   for (const name of calls) {
     const owners = [boxes, events, language, windows].filter((module) => typeof module[name] === "function");

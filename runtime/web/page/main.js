@@ -1,5 +1,5 @@
-// main.js: the page's own listeners, and what the program calls of it (page_calls.hpp) as the
-// functions the modules export, by their names.
+// main.js: the page's own listeners, and what the program calls of it (page_calls.cpp) as the
+// functions the modules export, by their names: its module's page.
 import * as boxes from "./boxes.js";
 import * as events from "./events.js";
 import { drawFirstScreen } from "./first_screen.js";
@@ -18,7 +18,7 @@ addEventListener("pointerdown", (event) => {
 // font the page carries in itself; once the browser has shown it, the program (index.html's loadProgram),
 // which takes it over.
 const firstScreen = document.getElementById("first-screen");
-globalThis.Numerak = drawFirstScreen(
+Module.page = drawFirstScreen(
   { ...events, ...windows, ...boxes, languages, useLanguage },
   firstScreen && JSON.parse(firstScreen.textContent)
 );

@@ -151,7 +151,7 @@ function control(w, c) {
   return e;
 }
 
-// The program's calls (page_calls.hpp).
+// The program's calls (page_calls.cpp).
 
 export function buildWindow(description) {
   const desc = JSON.parse(description);
