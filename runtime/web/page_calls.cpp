@@ -10,12 +10,12 @@
 EM_ASYNC_JS(int, waitForEvent, (), { return await Module.page.nextEvent(); });
 // The page answers true for Yes; OK and No are both false.
 EM_ASYNC_JS(int, waitForMessageBox, (const char* text, const char* title, int yesNo), {
-  return (await Module.page.messageBox(UTF8ToString(text), UTF8ToString(title), yesNo !== 0)) ? 1 : 0;
+  return (await Module.page.messageBox(UTF8ToString(text), UTF8ToString(title), yesNo != 0)) ? 1 : 0;
 });
 // The page answers what was typed, or null when the box was cancelled.
 EM_ASYNC_JS(char*, waitForInputBox, (const char* prompt, const char* title), {
   const typed = await Module.page.inputBox(UTF8ToString(prompt), UTF8ToString(title));
-  return typeof typed === "string" ? allocateUTF8(typed) : 0;
+  return typed == null ? 0 : allocateUTF8(typed);
 });
 // clang-format on
 
