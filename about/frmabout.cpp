@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "runtime/conversions.hpp"
 #include "runtime/language.hpp"
 #include "ui/designs.hpp"
 

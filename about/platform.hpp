@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/conversions.hpp"
+#include "runtime/failure.hpp"
 
 namespace numerak {
 

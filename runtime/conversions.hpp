@@ -2,17 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace numerak {
+#include "runtime/failure.hpp"
 
-// A failure a handler may trap: the only kinds the player's input can cause.
-class RuntimeFailure : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace numerak {
 
 // Text that does not read as a number, or a number that does not fit its target.
 class ConversionFailure : public RuntimeFailure {

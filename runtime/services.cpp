@@ -1,7 +1,7 @@
 // services.cpp: the skip-on-failure mode of handlers.
 #include "runtime/services.hpp"
 
-#include "runtime/conversions.hpp"
+#include "runtime/failure.hpp"
 
 namespace numerak {
 

@@ -1,11 +1,17 @@
 # Writes the site's index.html from index.html.in, with the front end's style, its font (base64),
-# the page's bundled code and the game's recorded first screen in it; then, into its
-# Content-Security-Policy, the digests of its inline scripts and style as they came out
-# (page_policy.py).
+# the page's bundled code, the game's recorded first screen and the line for a browser without
+# scripts (from the page's words) in it; then, into its Content-Security-Policy, the digests of
+# its inline scripts and style as they came out (page_policy.py).
 #   cmake -DTEMPLATE=<index.html.in> -DSTYLE=<numerak.css> -DFONT=<numerak-sans.woff2>
-#         -DPYTHON=<python3> -DSCRIPT=<page.js> -DFIRST_SCREEN=<first_screen.json> -DOUT=<index.html>
-#         -DNUMERAK_TITLE=... -DNUMERAK_SUMMARY=... -P write_page.cmake
+#         -DPYTHON=<python3> -DSCRIPT=<page.js> -DFIRST_SCREEN=<first_screen.json> -DWORDS=<words.json>
+#         -DOUT=<index.html> -DNUMERAK_TITLE=... -DNUMERAK_SUMMARY=... -P write_page.cmake
 file(READ "${STYLE}" PAGE_STYLE)
+file(READ "${WORDS}" words)
+string(JSON PAGE_NEEDS_SCRIPT GET "${words}" needsScript)
+# Text, never markup, whoever writes the words.
+string(REPLACE "&" "&amp;" PAGE_NEEDS_SCRIPT "${PAGE_NEEDS_SCRIPT}")
+string(REPLACE "<" "&lt;" PAGE_NEEDS_SCRIPT "${PAGE_NEEDS_SCRIPT}")
+string(REPLACE ">" "&gt;" PAGE_NEEDS_SCRIPT "${PAGE_NEEDS_SCRIPT}")
 execute_process(COMMAND "${PYTHON}" -c "import base64, sys; print(base64.b64encode(open(sys.argv[1], 'rb').read()).decode(), end='')"
                         "${FONT}" OUTPUT_VARIABLE PAGE_FONT COMMAND_ERROR_IS_FATAL ANY)
 file(READ "${SCRIPT}" PAGE_SCRIPT)

@@ -16,15 +16,13 @@
 //   weight, italic, underline, strikeout; absent for the window's font), picture and picture2x
 //   (file names, for scale 1 and 2), accessibleName, number (a box for a number), lineWidth,
 //   onTop (drawn above every control) and describedBy (the indices of the labels that say more of it).
-// Controls are then changed one by one by their index (page_calls.hpp).
+// Controls are then changed one by one by their index (page.hpp).
 //
 // A key, page to program: each key pressed in a window goes to numerak_key with the control the
 // keyboard is on, the key as the browser names it (KeyboardEvent.key, or KeyboardEvent.code for a
 // letter: "KeyG") and the modifiers. The program answers by the window's rules (keys.hpp) and
-// carries the answer out through the page (numerak_press, numerak_choose, numerak_open_menu_bar);
+// carries the answer out through the page (numerak_focus, numerak_press, numerak_open_menu_bar);
 // it returns 1 when the key was the window's, which the browser then does nothing more with.
-//
-// A box's answer, page to program: BoxOk, BoxYes or BoxNo.
 #pragma once
 
 #include <string>
@@ -61,8 +59,6 @@ public:
 private:
     std::vector<int> taken_;
 };
-
-enum BoxAnswer { BoxOk = 0, BoxYes = 1, BoxNo = 2 };
 
 // A key as the page names it, with its modifiers.
 KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta);

@@ -1,11 +1,13 @@
 // web_runtime.cpp: the runtime services in a browser.
 #include "runtime/web/web_runtime.hpp"
 
+#include <emscripten/emscripten.h>
+
 #include <cstdlib>
 
 #include "runtime/language.hpp"
 #include "runtime/web/json.hpp"
-#include "runtime/web/page_calls.hpp"
+#include "runtime/web/page.hpp"
 #include "runtime/web/page_protocol.hpp"
 #include "runtime/web/web_view.hpp"
 
@@ -99,10 +101,10 @@ Answer WebRuntime::messageBox(std::string_view text, std::string_view title, But
         kept_.push_back({std::string(text), std::string(title)});
         return Answer::Ok;
     }
-    const int answer =
+    const int yes =
         numerak_message_box(std::string(text).c_str(), std::string(title).c_str(), buttons == Buttons::YesNo);
     if (buttons == Buttons::Ok) return Answer::Ok;
-    return answer == BoxYes ? Answer::Yes : Answer::No;
+    return yes == 1 ? Answer::Yes : Answer::No;
 }
 
 std::string WebRuntime::inputBox(std::string_view prompt, std::string_view title) {
@@ -116,26 +118,27 @@ std::string WebRuntime::inputBox(std::string_view prompt, std::string_view title
 }  // namespace numerak::web
 
 // What the player does to the controls, into the model as it happens: called by the page at any
-// time, also while a handler waits in a box; they never wait themselves.
+// time, also while a handler waits in a box; they never wait themselves. The program's exports,
+// which the page calls (page/events.js).
 extern "C" {
 
-void numerak_typed(int window, int control, const char* text) {
+EMSCRIPTEN_KEEPALIVE void numerak_typed(int window, int control, const char* text) {
     if (auto* runtime = numerak::web::WebRuntime::current()) runtime->playerTyped(window, control, text);
 }
 
-int numerak_key(int window, int control, const char* key, int alt, int ctrl, int shift, int meta) {
+EMSCRIPTEN_KEEPALIVE int numerak_key(int window, int control, const char* key, int alt, int ctrl, int shift, int meta) {
     auto* runtime = numerak::web::WebRuntime::current();
     const numerak::KeyPress press = numerak::web::PageKey(key ? key : "", alt != 0, ctrl != 0, shift != 0, meta != 0);
     return runtime && runtime->pageKey(window, control, press) ? 1 : 0;
 }
 
-int numerak_focus_on_return(int window, int last) {
+EMSCRIPTEN_KEEPALIVE int numerak_focus_on_return(int window, int last) {
     const auto* runtime = numerak::web::WebRuntime::current();
     const numerak::web::WebView* view = runtime ? runtime->viewWithId(window) : nullptr;
     return view ? numerak::web::IndexOf(view->form(), view->form().focusOnReturn(view->control(last))) : -1;
 }
 
-int numerak_event(int window, int control, int closeBox) {
+EMSCRIPTEN_KEEPALIVE int numerak_event(int window, int control, int closeBox) {
     return numerak::web::PackEvent({window, control, closeBox != 0});
 }
 }

@@ -1,7 +1,7 @@
 // web_view.cpp: a window's design handed to the page, and the page and the model kept in step.
 #include "runtime/web/web_view.hpp"
 
-#include "runtime/web/page_calls.hpp"
+#include "runtime/web/page.hpp"
 #include "runtime/web/page_protocol.hpp"
 
 namespace numerak::web {

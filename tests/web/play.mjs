@@ -296,6 +296,25 @@ test("the opening message answered before the program has loaded: the game goes 
   await box(page, "You got");
 });
 
+test("the first screen is in the language the program chooses from the browser's, and stays when it comes", async (t) => {
+  const context = await browser.newContext();
+  t.after(() => context.close());
+  const page = await context.newPage();
+  page.setDefaultTimeout(timeout);
+  // Portugal's Portuguese the game does not have (only Brazil's); Austria's German is German.
+  await page.addInitScript(() => Object.defineProperty(navigator, "languages", { get: () => ["pt-PT", "de-AT", "fr"] }));
+  let loadProgram;
+  const held = new Promise((resolve) => (loadProgram = resolve));
+  await page.route("**/numerak.js", async (route) => (await held, route.continue()));
+  await page.goto(url);
+  await box(page, "Bitte wählen Sie");
+  const drawn = await page.locator("dialog.box[open]").elementHandle();
+  loadProgram();
+  await page.waitForFunction(() => performance.getEntriesByName("numerak:running").length > 0);
+  assert.ok(await drawn.evaluate((d) => d.isConnected && d.open), "the program took the box over rather than drawing its own");
+  assert.equal(await page.locator("dialog.box").count(), 1);
+});
+
 test("a first screen that is not the program's gives way to what the program draws", async (t) => {
   const context = await browser.newContext();
   t.after(() => context.close());

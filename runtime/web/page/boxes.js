@@ -48,8 +48,8 @@ function showAndFocus(dialog, target) {
   });
 }
 
-// A modal box with the text and OK, or Yes and No; Esc answers No, or OK where it is alone. The
-// answers are page_protocol.hpp's, BoxOk, BoxYes and BoxNo, written in when the page is built.
+// A modal box with the text and OK, or Yes and No; Esc answers No, or OK where it is alone. It
+// answers true for Yes, false for OK and No.
 export function messageBox(text, title, yesNo) {
   return new Promise((resolve) => {
     const b = box(title, null);
@@ -61,13 +61,13 @@ export function messageBox(text, title, yesNo) {
       resolve(value);
     };
     const first = yesNo
-      ? boxButton(b, row, plain(words.yes), () => answer(BoxYes))
-      : boxButton(b, row, plain(words.ok), () => answer(BoxOk));
+      ? boxButton(b, row, plain(words.yes), () => answer(true))
+      : boxButton(b, row, plain(words.ok), () => answer(false));
     first.classList.add("default");
-    if (yesNo) boxButton(b, row, plain(words.no), () => answer(BoxNo));
+    if (yesNo) boxButton(b, row, plain(words.no), () => answer(false));
     b.dialog.addEventListener("cancel", (event) => {
       event.preventDefault();
-      answer(yesNo ? BoxNo : BoxOk);
+      answer(false);
     });
     b.dialog.setAttribute("role", "alertdialog");
     showAndFocus(b.dialog, first);

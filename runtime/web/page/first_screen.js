@@ -46,23 +46,23 @@ function follow(page, name, args) {
 // What the program asks of the page, rather than draws: never part of a screen.
 const questions = new Set(["languages"]);
 
-// The recording in the language the program will choose from the browser's: the first with a
-// recording, a language with a region falling back to the bare language (as the program
-// chooses; should the two ever differ, the program's screen replaces this one).
-function inLanguage(recordings) {
+// The screen the program will draw, in the language it will choose from the browser's: what it
+// chose, when the site was built, for the first of the browser's languages it was asked about
+// there (by its name, else its bare language: "de-AT" as "de"); for none of them, what it chose for
+// a browser whose languages it knows none of.
+function screenFor({ choices, otherwise, screens }) {
+  const chose = new Map(Object.entries(choices));
   for (const tag of navigator.languages || [navigator.language || ""]) {
-    const name = tag.replace("-", "_").split(/[.@]/)[0];
-    const bare = name.split("_")[0];
-    if (bare === "en") break;
-    if (recordings[name]) return recordings[name];
-    if (recordings[bare]) return recordings[bare];
+    const name = tag.split(/[.@]/)[0].replace(/-/g, "_");
+    const asked = [name, name.split("_")[0]].find((n) => chose.has(n));
+    if (asked) return screens[chose.get(asked)];
   }
-  return recordings.en;
+  return screens[otherwise];
 }
 
 // The page's functions as the program calls them, the recorded first screen drawn first.
 export function drawFirstScreen(page, recordings) {
-  const recorded = recordings && inLanguage(recordings);
+  const recorded = recordings?.choices && screenFor(recordings);
   if (!Array.isArray(recorded) || recorded.length === 0) return page;
   script = recorded;
   desktop = document.getElementById("desktop");

@@ -1,10 +1,11 @@
-// main.js: the page's own listeners, and what the program calls of it (page_calls.hpp) as the
-// functions the modules export, by their names.
+// main.js: the page's own listeners, the game's first screen, and the program loaded with the
+// page's functions it calls (page_calls.cpp): those the modules export, by their names.
 import * as boxes from "./boxes.js";
 import * as events from "./events.js";
 import { drawFirstScreen } from "./first_screen.js";
 import { languages, useLanguage } from "./language.js";
 import { closeMenus } from "./menus.js";
+import { keepForOffline, loadProgram } from "./shell.js";
 import * as windows from "./windows.js";
 
 addEventListener("resize", windows.refit);
@@ -14,12 +15,12 @@ addEventListener("pointerdown", (event) => {
     for (const bar of document.querySelectorAll(".menubar")) closeMenus(bar);
 });
 
-// The game's first screen at once, recorded in each language when the site was built, in the
-// font the page carries in itself; once the browser has shown it, the program (index.html's loadProgram),
-// which takes it over.
+// The game's first screen at once, recorded when the site was built, in the font the page
+// carries in itself; once the browser has shown it, the program, which takes it over.
 const firstScreen = document.getElementById("first-screen");
-globalThis.Numerak = drawFirstScreen(
+const page = drawFirstScreen(
   { ...events, ...windows, ...boxes, languages, useLanguage },
   firstScreen && JSON.parse(firstScreen.textContent)
 );
-requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(loadProgram)));
+requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(() => events.useProgram(loadProgram(page)))));
+keepForOffline();

@@ -6,6 +6,7 @@ import { element } from "./dom.js";
 import { focusOnReturn, post, typed } from "./events.js";
 import { windowKeys } from "./keys.js";
 import { menus } from "./menus.js";
+import { note } from "./shell.js";
 
 // By id: { desc, root, client, elements: Map(index -> element), lastFocus (an index), beneath }.
 const windows = new Map();
@@ -146,7 +147,7 @@ function control(w, c) {
   return e;
 }
 
-// The program's calls (page_calls.hpp).
+// The program's calls (page_calls.cpp).
 
 export function buildWindow(description) {
   const desc = JSON.parse(description);
@@ -355,15 +356,8 @@ export function refit() {
   for (const w of windows.values()) placeOnScreen(w, scale);
 }
 
+// The program has ended: its windows go, and the page says so, with a way to start again.
 export function ended() {
   for (const id of Array.from(windows.keys())) removeWindow(id);
-  desktop = desktop || document.getElementById("desktop");
-  desktop.textContent = "";
-  const note = element("div", "ended", desktop);
-  element("p", "", note).textContent = "Numerak has ended.";
-  const again = element("button", "button", note);
-  again.type = "button";
-  again.textContent = "Play again";
-  again.addEventListener("click", () => location.reload());
-  again.focus();
+  note(words.ended, words.playAgain);
 }
