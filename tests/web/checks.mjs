@@ -60,20 +60,19 @@ async function accessible(cdp, selector) {
   const { root } = await cdp.send("DOM.getDocument", { depth: 0 });
   const { nodeId } = await cdp.send("DOM.querySelector", { nodeId: root.nodeId, selector });
   if (!nodeId) return null;
-  const { node } = await cdp.send("DOM.describeNode", { nodeId });
-  const { nodes } = await cdp.send("Accessibility.getFullAXTree");
-  const byId = new Map(nodes.map((n) => [n.nodeId, n]));
-  const within = (n) => [n, ...(n.childIds ?? []).map((id) => byId.get(id)).filter(Boolean).flatMap(within)];
-  const found = nodes.find((n) => n.backendDOMNodeId === node.backendNodeId);
+  const { node: { backendNodeId } } = await cdp.send("DOM.describeNode", { nodeId });
+  const { nodes } = await cdp.send("Accessibility.getPartialAXTree", { backendNodeId, fetchRelatives: false });
+  const found = nodes.find((n) => n.backendDOMNodeId === backendNodeId);
   if (!found) return null;
-  const inside = within(found).slice(1).filter((n) => !n.ignored).map((n) => ({ role: n.role?.value, name: n.name?.value ?? "" }));
+  const { nodes: inside } = found.ignored ? { nodes: [] } : await cdp.send("Accessibility.queryAXTree", { backendNodeId });
+  const heardInside = inside.filter((n) => n.nodeId !== found.nodeId && !n.ignored).map((n) => ({ role: n.role?.value, name: n.name?.value ?? "" }));
   return {
     role: found.role?.value,
-    name: found.name?.value || inside.filter((n) => n.role === "StaticText").map((n) => n.name).join(""),
+    name: found.name?.value || heardInside.filter((n) => n.role === "StaticText").map((n) => n.name).join(""),
     description: found.description?.value ?? "",
     showing: !found.ignored,
     checked: found.properties?.find((p) => p.name === "checked")?.value.value,
-    inside,
+    inside: heardInside,
   };
 }
 
