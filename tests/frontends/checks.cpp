@@ -155,6 +155,7 @@ void CheckRunner::tick() {
         std::sort(buttons.begin(), buttons.end());
         std::sort(seen.begin(), seen.end());
         EXPECT_EQ(seen, buttons) << "checks.txt:" << step.line;
+        expectHeard(*box, expected, step.line);
         player_.answer(expected[3]);
         next();
         return;
@@ -171,6 +172,7 @@ void CheckRunner::tick() {
         player_.answer("Enter");
         return;
     }
+    if (std::chrono::steady_clock::now() < settled_) return;
     if (act(step)) {
         next();
         return;
@@ -208,6 +210,14 @@ bool CheckRunner::act(const CheckStep& s) {
         action = [this, w, first] { player_.menu(w, first); };
     } else if (s.verb == "close") {
         action = [this, w] { player_.close(w); };
+    } else if (s.verb == "contrast") {
+        action = [this, more = first == "more"] { player_.contrast(more); };
+    } else if (s.verb == "blocked") {
+        // Given a moment to come to something: a box then fails the check.
+        action = [this, w, first] {
+            settled_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+            player_.tryBeneath(w, first);
+        };
     } else {
         return false;
     }
@@ -231,10 +241,21 @@ std::optional<std::string> CheckRunner::expect(const CheckStep& s) {
         return at == s.rest ? std::nullopt
                             : std::optional<std::string>("the keyboard is on " + (at.empty() ? "nothing" : at));
     }
-    if (s.verb == "chosen") return each([&](const std::string& c) { return player_.chosen(w, c); });
-    if (s.verb == "unchosen") return each([&](const std::string& c) { return !player_.chosen(w, c); });
-    if (s.verb == "shown") return each([&](const std::string& c) { return player_.shown(w, c); });
-    if (s.verb == "hidden") return each([&](const std::string& c) { return !player_.shown(w, c); });
+    // What is seen of a control, and what a screen reader hears of it, agree.
+    const auto heardShowing = [&](const std::string& c) {
+        const auto h = player_.heard(w, c);
+        return h && h->showing;
+    };
+    const auto heardChecked = [&](const std::string& c) { return player_.heard(w, c).value_or(Heard{}).checked; };
+    if (s.verb == "chosen")
+        return each([&](const std::string& c) { return player_.chosen(w, c) && heardChecked(c) != false; });
+    if (s.verb == "unchosen")
+        return each([&](const std::string& c) { return !player_.chosen(w, c) && heardChecked(c) != true; });
+    if (s.verb == "shown") return each([&](const std::string& c) { return player_.shown(w, c) && heardShowing(c); });
+    if (s.verb == "hidden") return each([&](const std::string& c) { return !player_.shown(w, c) && !heardShowing(c); });
+    if (s.verb == "announced") return each([&](const std::string& c) { return player_.announced(w, c); });
+    if (s.verb == "unannounced") return each([&](const std::string& c) { return !player_.announced(w, c); });
+    if (s.verb == "heard") return heardAs(s);
     if (s.verb == "caption") {
         const std::string& control = s.words.at(0);
         const std::string expected = s.rest.size() > control.size() ? s.rest.substr(control.size() + 1) : "";
@@ -258,6 +279,40 @@ std::optional<std::string> CheckRunner::expect(const CheckStep& s) {
     if (s.verb == "gone") return player_.windowUp(w) ? std::optional<std::string>("it is still up") : std::nullopt;
     if (s.verb == "ended") return player_.ended() ? std::nullopt : std::optional<std::string>("it goes on");
     return "a step checks.txt does not describe";
+}
+
+// heard <control> <role> | <name> | <description>
+std::optional<std::string> CheckRunner::heardAs(const CheckStep& s) {
+    const std::string& control = s.words.at(0);
+    std::vector<std::string> expected = split(s.rest.substr(control.size()), '|');
+    expected.resize(3);
+    const auto h = player_.heard(window_, control);
+    if (!h) return "a screen reader does not find it";
+    const std::string seen = (h->role.empty() ? expected[0] : h->role) + " | " + trimmed(h->name) + " | " +
+                             trimmed(h->description) + (h->showing ? "" : " (hidden)");
+    return seen == expected[0] + " | " + expected[1] + " | " + expected[2]
+               ? std::nullopt
+               : std::optional<std::string>("a screen reader hears " + seen);
+}
+
+// What a screen reader hears of a box is what is seen of it: a message box is an alert, an input
+// box a dialog whose field is named by its prompt.
+void CheckRunner::expectHeard(const BoxUp& box, const std::vector<std::string>& expected, int line) {
+    const auto heard = player_.heardBox();
+    if (!heard) {
+        ADD_FAILURE() << "checks.txt:" << line << ": a screen reader finds no box";
+        return;
+    }
+    if (!heard->role.empty()) {
+        EXPECT_EQ(heard->role, box.field ? "dialog" : "alert") << "checks.txt:" << line;
+    }
+    EXPECT_EQ(trimmed(heard->name), expected[0]) << "checks.txt:" << line;
+    EXPECT_EQ(trimmed(heard->text), expected[1]) << "checks.txt:" << line;
+    EXPECT_EQ(heard->field, box.field ? expected[1] : "") << "checks.txt:" << line;
+    std::vector<std::string> buttons = split(expected[2], ' '), names = heard->buttons;
+    std::sort(buttons.begin(), buttons.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, buttons) << "checks.txt:" << line << ": the buttons a screen reader hears";
 }
 
 }  // namespace numerak::test

@@ -26,7 +26,9 @@ struct ShownDesign : FormLogic {
 // The texts the handlers write into a window, in the language in use, at their longest.
 inline void writeLongestTexts(Form& form) {
     if (form.design().name == "frmCode") {
-        form["Label1"].setCaption(TranslateWith("Please enter 4 numbers below. (1-%d)", 10));
+        const std::string range = TranslateWith("Please enter 4 numbers below. (1-%d)", 10),
+                          over = TranslateWith("Please enter 4 numbers below (0-%d)", 10);
+        form["Label1"].setCaption(over.size() > range.size() ? over : range);
         std::string longest;
         for (long n = 1; n <= 5; ++n) {
             std::string turns = TranslateCount("You have %d turns remaining", "You have %d turns remaining", n);
@@ -64,7 +66,12 @@ inline void expectEveryCaptionFits(const std::string& language, const LayOut& la
     }
 }
 
-inline const auto EveryLanguage =
-    ::testing::Values("en", "de", "fr", "es", "it", "pt_BR", "nl", "pl", "ru", std::string(PseudoLanguage));
+// English, every catalogue the program carries, and the test language.
+inline std::vector<std::string> EveryLanguage() {
+    std::vector<std::string> languages{"en"};
+    for (const Catalogue& c : Catalogues()) languages.emplace_back(c.language);
+    languages.emplace_back(PseudoLanguage);
+    return languages;
+}
 
 }  // namespace numerak::test

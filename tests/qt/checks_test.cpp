@@ -2,7 +2,11 @@
 // real widgets and real modal boxes.
 #include <gtest/gtest.h>
 
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
@@ -14,6 +18,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
+#include <cctype>
 
 #include "runtime/qt/form_window.hpp"
 #include "runtime/qt/qt_runtime.hpp"
@@ -30,14 +37,51 @@ std::string plain(const QString& caption) { return QString(caption).remove(QLati
 
 Rgb rgb(QColor c) { return static_cast<Rgb>(c.red() << 16 | c.green() << 8 | c.blue()); }
 
+// Qt's roles in the words of checks.txt.
+std::string roleWord(QAccessible::Role role) {
+    switch (role) {
+        case QAccessible::Button: return "button";
+        case QAccessible::RadioButton: return "option";
+        case QAccessible::EditableText: return "text";
+        case QAccessible::StaticText: return "label";
+        case QAccessible::Graphic: return "picture";
+        case QAccessible::AlertMessage: return "alert";
+        case QAccessible::Dialog: return "dialog";
+        case QAccessible::Window: return "window";
+        default: return "role " + std::to_string(role);
+    }
+}
+
+// What screen readers are told: the widgets whose name or description changed.
+std::vector<QObject*> told;
+void tell(QAccessibleEvent* event) {
+    const auto type = event->type();
+    if (type == QAccessible::NameChanged || type == QAccessible::TextUpdated || type == QAccessible::DescriptionChanged)
+        told.push_back(event->object());
+}
+
 class QtPlayer : public Player {
 public:
     // The test is the event loop.
     QtPlayer() {
         game_.rt.setOnEnd([] {});
+        // The offscreen platform has no screen reader to turn accessibility on: done as one would.
+        if (QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility())
+            platform->setActive(true);
+        told.clear();
+        QAccessible::installUpdateHandler(tell);
+    }
+    ~QtPlayer() override {
+        QAccessible::installUpdateHandler(nullptr);
+        if (QApplication::palette() != normal_) QApplication::setPalette(normal_);
     }
 
-    void post(std::function<void()> action) override { QTimer::singleShot(0, &context_, std::move(action)); }
+    void post(std::function<void()> action) override {
+        QTimer::singleShot(0, &context_, [action = std::move(action)] {
+            told.clear();
+            action();
+        });
+    }
 
     void start() override { game_.rt.start(game_.game); }
 
@@ -84,6 +128,28 @@ public:
         if (FormWindow* w = windowNamed(window)) w->close();
     }
 
+    // White on black, as an inverse high-contrast theme has it.
+    void contrast(bool more) override {
+        QPalette palette = normal_;
+        if (more) {
+            for (auto role : {QPalette::Window, QPalette::Base}) palette.setColor(role, Qt::black);
+            for (auto role : {QPalette::WindowText, QPalette::Text}) palette.setColor(role, Qt::white);
+        }
+        QApplication::setPalette(palette);
+    }
+
+    // Through the window system, as a player's clicks and keys come.
+    void tryBeneath(std::string_view window, std::string_view control) override {
+        FormWindow* w = windowNamed(window);
+        QWidget* c = widget(window, control);
+        if (!w || !c) return;
+        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, c->mapTo(w, c->rect().center()));
+        const std::string text = caption(window, control);
+        if (const auto at = text.find('&'); at != std::string::npos && at + 1 < text.size())
+            QTest::keyClick(w->windowHandle(), qtKey(std::string(1, static_cast<char>(std::toupper(text[at + 1]))), {}),
+                            Qt::AltModifier);
+    }
+
     std::optional<BoxUp> box() override {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal->property("answered").toBool()) return std::nullopt;
@@ -95,6 +161,7 @@ public:
             if (box->defaultButton()) seen.defaultButton = plain(box->defaultButton()->text());
         } else if (auto* dialog = qobject_cast<QInputDialog*>(modal)) {
             seen.text = dialog->labelText().toStdString();
+            seen.field = true;
         } else {
             return std::nullopt;  // a window, not a box
         }
@@ -161,10 +228,13 @@ public:
 
     std::pair<Rgb, Rgb> colours(std::string_view window, std::string_view control) override {
         FormWindow* w = windowNamed(window);
-        QWidget* c = widget(window, control);
+        QWidget* c = !w ? nullptr : control == window ? w->client() : widget(window, control);
         if (!w || !c) return {};
-        // What is painted, clear of any text and frame; a box's face inside its frame.
+        // What is painted, clear of any text and frame; a box's face inside its frame; the window's
+        // own ground at its lower left corner.
         const QImage shown = w->client()->grab().toImage();
+        if (c == w->client())
+            return {rgb(shown.pixelColor(2, shown.height() - 3)), rgb(c->palette().color(QPalette::WindowText))};
         const QRect r = c->geometry();
         const QPoint at = qobject_cast<QLineEdit*>(c) ? r.center() : QPoint(r.right() - 3, r.bottom() - 1);
         return {rgb(shown.pixelColor(at)), rgb(c->palette().color(c->foregroundRole()))};
@@ -173,6 +243,46 @@ public:
     Rgb systemColour(int index) override { return rgb(qt::toQColor(SystemColourRef(index), QApplication::palette())); }
 
     bool ended() override { return game_.rt.ended(); }
+
+    std::optional<Heard> heard(std::string_view window, std::string_view control) override {
+        FormWindow* w = windowNamed(window);
+        QObject* object = control == window ? static_cast<QObject*>(w) : widget(window, control);
+        QAccessibleInterface* iface = object ? QAccessible::queryAccessibleInterface(object) : nullptr;
+        if (!iface) return std::nullopt;
+        Heard h{roleWord(iface->role()),
+                iface->text(QAccessible::Name).toStdString(),
+                iface->text(QAccessible::Description).toStdString(),
+                !iface->state().invisible,
+                {}};
+        if (object == w && (h.role == "dialog" || h.role == "window")) h.role = "window";
+        if (iface->state().checkable) h.checked = iface->state().checked;
+        return h;
+    }
+
+    std::optional<BoxHeard> heardBox() override {
+        QWidget* modal = QApplication::activeModalWidget();
+        QAccessibleInterface* box = modal ? QAccessible::queryAccessibleInterface(modal) : nullptr;
+        if (!box) return std::nullopt;
+        BoxHeard heard{roleWord(box->role()), box->text(QAccessible::Name).toStdString(), {}, {}, {}};
+        std::function<void(QAccessibleInterface*)> read = [&](QAccessibleInterface* parent) {
+            for (int i = 0; i < parent->childCount(); ++i) {
+                QAccessibleInterface* child = parent->child(i);
+                if (!child || child->state().invisible) continue;
+                const std::string name = child->text(QAccessible::Name).toStdString();
+                if (child->role() == QAccessible::StaticText && heard.text.empty()) heard.text = name;
+                if (child->role() == QAccessible::Button) heard.buttons.push_back(name);
+                if (child->role() == QAccessible::EditableText) heard.field = name;
+                read(child);
+            }
+        };
+        read(box);
+        return heard;
+    }
+
+    bool announced(std::string_view window, std::string_view control) override {
+        QWidget* w = widget(window, control);
+        return w && std::find(told.begin(), told.end(), w) != told.end();
+    }
 
 private:
     static QString toQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -206,6 +316,7 @@ private:
     }
 
     QObject context_;
+    const QPalette normal_ = QApplication::palette();
     GameUnderTest<qt::QtRuntime> game_;
 };
 

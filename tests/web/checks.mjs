@@ -53,15 +53,58 @@ function rgb(css) {
 const near = (a, b) => [0, 8, 16].every((s) => Math.abs(((a >> s) & 255) - ((b >> s) & 255)) <= 3);
 const hex = (c) => "#" + c.toString(16).toUpperCase().padStart(6, "0");
 
+// What a screen reader hears of the first element a selector finds, from Chromium's accessibility
+// tree: its role, name, description, state and what is inside it (a label's name is its text). Null
+// where the tree has nothing of it.
+async function accessible(cdp, selector) {
+  const { root } = await cdp.send("DOM.getDocument", { depth: 0 });
+  const { nodeId } = await cdp.send("DOM.querySelector", { nodeId: root.nodeId, selector });
+  if (!nodeId) return null;
+  const { node: { backendNodeId } } = await cdp.send("DOM.describeNode", { nodeId });
+  const { nodes } = await cdp.send("Accessibility.getPartialAXTree", { backendNodeId, fetchRelatives: false });
+  const found = nodes.find((n) => n.backendDOMNodeId === backendNodeId);
+  if (!found) return null;
+  const { nodes: inside } = found.ignored ? { nodes: [] } : await cdp.send("Accessibility.queryAXTree", { backendNodeId });
+  const heardInside = inside.filter((n) => n.nodeId !== found.nodeId && !n.ignored).map((n) => ({ role: n.role?.value, name: n.name?.value ?? "" }));
+  return {
+    role: found.role?.value,
+    name: found.name?.value || heardInside.filter((n) => n.role === "StaticText").map((n) => n.name).join(""),
+    description: found.description?.value ?? "",
+    showing: !found.ignored,
+    checked: found.properties?.find((p) => p.name === "checked")?.value.value,
+    inside: heardInside,
+  };
+}
+
+// Chromium's roles in the words of checks.txt.
+const roleWords = { button: "button", radio: "option", textbox: "text", generic: "label", image: "picture",
+                    alertdialog: "alert", dialog: "dialog" };
+
 class Player {
-  constructor(page) {
+  constructor(page, cdp) {
     this.page = page;
+    this.cdp = cdp;
   }
   root(window) {
     return this.page.locator(`[data-window="${window}"]`);
   }
   control(window, name) {
     return this.root(window).locator(`.client [data-name="${name}"], .menubar [data-name="${name}"]`).first();
+  }
+  // What a screen reader hears of a control (an option's radio button), or of the window named.
+  async heard(window, name) {
+    const at = `[data-window="${window}"]` + (name === window ? "" : ` .client [data-name="${name}"]`);
+    const heard = (name !== window && (await accessible(this.cdp, `${at} input`))) || (await accessible(this.cdp, at));
+    if (!heard) return null;
+    const role = name === window ? "window" : roleWords[heard.role] || heard.role;
+    return { ...heard, role, checked: heard.checked === undefined ? undefined : heard.checked === "true" };
+  }
+  async heardBox() {
+    const heard = await accessible(this.cdp, "dialog.box[open]:not([data-answered])");
+    if (!heard) return null;
+    return { role: roleWords[heard.role] || heard.role, name: heard.name, text: heard.description,
+             buttons: heard.inside.filter((n) => n.role === "button").map((n) => n.name),
+             field: heard.inside.find((n) => n.role === "textbox")?.name ?? "" };
   }
   async box() {
     const dialog = await this.page.$("dialog.box[open]:not([data-answered])");
@@ -74,6 +117,7 @@ class Player {
       buttons: await dialog.$$eval(".box-buttons button", (all) => all.map((b) => b.textContent)),
       defaultButton: await text(".box-buttons button.default"),
       icon: (await dialog.$(".icon, img")) !== null,
+      field: (await dialog.$("input")) !== null,
     };
   }
   async answer(box, answer) {
@@ -115,6 +159,18 @@ class Player {
       case "close":
         await this.root(window).locator(".close").first().click();
         return true;
+      case "contrast":
+        await this.page.emulateMedia({ contrast: first === "more" ? "more" : "no-preference" });
+        return true;
+      case "blocked": {
+        // Where a player sees it, through whatever is on top; then its access key.
+        const at = await this.control(window, first).boundingBox();
+        await this.page.mouse.click(at.x + at.width / 2, at.y + at.height / 2);
+        const key = await this.control(window, first).evaluate((e) => e.querySelector("u")?.textContent);
+        if (key) await this.page.keyboard.press(`Alt+Key${key.toUpperCase()}`);
+        await this.page.waitForTimeout(300);
+        return true;
+      }
     }
     return false;
   }
@@ -126,8 +182,15 @@ class Player {
       for (const name of step.words) if (!(await holds(name))) return `not so of ${name}`;
       return null;
     };
-    const chosen = (name) => this.control(window, name).locator("input").isChecked();
-    const shown = (name) => this.control(window, name).isVisible();
+    // What is seen of a control, and what a screen reader hears of it, agree.
+    const chosen = async (name) => {
+      const [seen, heard] = [await this.control(window, name).locator("input").isChecked(), await this.heard(window, name)];
+      return heard?.checked === undefined || heard.checked === seen ? seen : null;
+    };
+    const shown = async (name) => {
+      const [seen, heard] = [await this.control(window, name).isVisible(), await this.heard(window, name)];
+      return !!heard?.showing === seen ? seen : null;
+    };
     switch (step.verb) {
       case "focus": {
         const at = await this.root(window).evaluate((root) =>
@@ -137,11 +200,18 @@ class Player {
       case "chosen":
         return each(chosen);
       case "unchosen":
-        return each(async (name) => !(await chosen(name)));
+        return each(async (name) => (await chosen(name)) === false);
       case "shown":
         return each(shown);
       case "hidden":
-        return each(async (name) => !(await shown(name)));
+        return each(async (name) => (await shown(name)) === false);
+      case "heard": {
+        const [role, name, description] = [...text.split("|").map((s) => s.trim()), "", ""];
+        const heard = await this.heard(window, first);
+        if (!heard) return "a screen reader does not find it";
+        const seen = [heard.role, heard.name.trim(), heard.description.trim()].join(" | ") + (heard.showing ? "" : " (hidden)");
+        return seen === [role, name, description].join(" | ") ? null : `a screen reader hears ${seen}`;
+      }
       case "caption": {
         const expected = text;
         // As the design writes it: the underlined access key marked with "&".
@@ -164,8 +234,8 @@ class Player {
         return at === text ? null : `it is at ${at}`;
       }
       case "colours": {
-        const [back, fore] = await this.control(window, first).evaluate((e) =>
-          [getComputedStyle(e).backgroundColor, getComputedStyle(e).color]);
+        const painted = first === window ? this.root(window).locator(".client") : this.control(window, first);
+        const [back, fore] = await painted.evaluate((e) => [getComputedStyle(e).backgroundColor, getComputedStyle(e).color]);
         const want = (word) => (word === "-" ? null : parseInt((systemColours[word] || word).slice(1), 16));
         const [wantBack, wantFore] = [want(step.words[1]), want(step.words[2])];
         if ((wantBack !== null && !near(rgb(back), wantBack)) || (wantFore !== null && !near(rgb(fore), wantFore)))
@@ -198,7 +268,7 @@ for (const check of readChecks()) {
     page.setDefaultTimeout(patience);
     const errors = [];
     page.on("pageerror", (e) => errors.push(e.message));
-    const player = new Player(page);
+    const player = new Player(page, await context.newCDPSession(page));
     await page.goto(url);
     let window = "frmCode";
     for (const step of check.steps) {
@@ -213,6 +283,12 @@ for (const check of readChecks()) {
         assert.deepEqual([box.title, box.text, box.defaultButton], [title, text, buttons.split(" ")[0]], where);
         assert.deepEqual([...box.buttons].sort(), buttons.split(" ").sort(), where);
         assert.equal(box.icon, false, `${where}: the boxes show no icon`);
+        // A screen reader hears the same: a message box as an alert, an input box as a dialog whose
+        // field is named by its prompt.
+        const heard = await player.heardBox();
+        assert.deepEqual([heard?.role, heard?.name, heard?.text.trim(), heard?.field, heard?.buttons.sort()],
+                         [box.field ? "dialog" : "alert", title, text, box.field ? text : "", buttons.split(" ").sort()],
+                         `${where}: what a screen reader hears`);
         await player.answer(box, answer);
         continue;
       }

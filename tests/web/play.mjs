@@ -111,14 +111,13 @@ test("the opening message comes before the game window, which has a menu bar and
   assert.ok(Math.abs(frame.width - designedWidth) <= 1, `at its designed size: ${frame.width} wide`);
 });
 
-test("a box is an alert named by its title, a click behind it does nothing, and Esc answers No", async (t) => {
+test("a click a script makes behind a box does nothing, and Esc answers No", async (t) => {
   const page = await started(t);
   await deal(page, "Option1");
   await shot(page, "easy-1280x800");
   await typeGuess(page, ["9", "9", "9", "9"]);
   await control(page, "Command1").click();
-  const b = await box(page, "You got");
-  assert.ok(await page.getByRole("alertdialog", { name: "sorry" }).isVisible(), "an alert a screen reader names by its title");
+  await box(page, "You got");
   await shot(page, "sorry-1280x800");
   await control(page, "Command1").evaluate((e) => e.click());
   assert.equal(await page.locator("dialog.box[open]").count(), 1, "a programmatic click behind the box");
@@ -358,31 +357,12 @@ test("the page runs its own code only: its policy is strict, and a script put in
   assert.ok(refused.splice(0).every((r) => /script-src/.test(r)));
 });
 
-// A node of Chromium's accessibility tree, as screen readers get it, by its role and name.
-async function accessible(page, role, name) {
-  const cdp = await page.context().newCDPSession(page);
-  const { nodes } = await cdp.send("Accessibility.getFullAXTree");
-  const found = nodes.find((n) => n.role?.value === role && n.name?.value === name);
-  return found && { description: found.description?.value ?? "", focused: !!found.properties?.find((p) => p.name === "focused")?.value?.value };
-}
-
-test("a screen reader is told of each box, its text and its button, and of the range by the boxes", async (t) => {
-  const page = await open(t);
-  await page.waitForFunction(() => document.activeElement?.textContent === "OK");
-  const opening = await accessible(page, "alertdialog", "Select New game");
-  assert.equal(opening?.description, "Please choose your preferred difficulty setting on the right.");
-  await page.keyboard.press("Enter");
-  await noBox(page);
+// A screen reader's own: what each box and control is named and described by is in the checks
+// (checks.mjs).
+test("the game window takes every key a screen reader would, and its labels keep quiet behind a box", async (t) => {
+  const page = await started(t);
   assert.ok(await page.getByRole("application", { name: "Numerak" }).isVisible(), "the game window takes every key");
-  await control(page, "Option2").locator("input").focus();
-  await page.keyboard.press("Space");
-  await control(page, "Command5").click();
-  await control(page, "Option2").waitFor({ state: "hidden" });
-  const first = await accessible(page, "textbox", "First number");
-  assert.equal(first?.description, "Please enter 4 numbers below. (1-7)");
-  assert.ok(first.focused, "the keyboard is in the first box after the deal");
-  await page.keyboard.type("1");
-  assert.equal(await page.getByRole("textbox", { name: "First number" }).inputValue(), "1");
+  await deal(page, "Option2");
   // Behind a box the labels keep quiet, or the page's return would be read as their change.
   await control(page, "Command1").click();
   await page.waitForFunction(() => document.activeElement?.textContent === "OK");
@@ -391,19 +371,13 @@ test("a screen reader is told of each box, its text and its button, and of the r
   await page.waitForFunction(() => document.querySelector('section.window [data-name="Label1"]').ariaLive === "polite");
 });
 
-test("more contrast gives the coloured controls the system's colours, and only then", async (t) => {
+// More contrast asked for by the page's own rule is in the checks; a high-contrast theme on
+// Windows also forces the browser's colours onto the page.
+test("forced colours repaint the coloured controls too", async (t) => {
   const page = await started(t);
-  const colours = (name) =>
-    control(page, name).evaluate((e) => [getComputedStyle(e).color, getComputedStyle(e).backgroundColor]);
-  const designed = { lblNew: "rgb(0, 255, 0)", Option1: "rgb(255, 255, 0)" };
-  for (const [name, back] of Object.entries(designed)) assert.deepEqual(await colours(name), ["rgb(0, 0, 0)", back]);
   await page.emulateMedia({ forcedColors: "active" });
-  assert.notDeepEqual(await colours("lblNew"), ["rgb(0, 0, 0)", "rgb(0, 255, 0)"]);
-  await page.emulateMedia({ forcedColors: "none", contrast: "more" });
-  const system = await colours("lblNew");
-  assert.notEqual(system[1], "rgb(0, 255, 0)");
-  assert.notEqual(system[0], system[1]);
-  for (const name of ["Option1", "Text1"]) assert.deepEqual(await colours(name), system, name);
+  const colours = await control(page, "lblNew").evaluate((e) => [getComputedStyle(e).color, getComputedStyle(e).backgroundColor]);
+  assert.notDeepEqual(colours, ["rgb(0, 0, 0)", "rgb(0, 255, 0)"]);
 });
 
 // A colour as the browser paints it at a point of the page: the screenshot's one pixel, read from
@@ -443,17 +417,22 @@ const misfits = (page) =>
   );
 
 test("every caption fits its designed box in every language, and the test language is caught", async (t) => {
-  for (const locale of ["en-US", "de-DE", "fr-FR", "es-ES", "it-IT", "pt-BR", "nl-NL", "pl-PL", "ru-RU", "qps"]) {
+  // The languages the site carries: its first screen is recorded in each.
+  const first = await browser.newPage();
+  await first.goto(url);
+  const languages = await first.locator("#first-screen").evaluate((e) => Object.keys(JSON.parse(e.textContent)));
+  await first.close();
+  assert.ok(languages.includes("en") && languages.length > 1, languages.join(" "));
+  for (const locale of [...languages.map((l) => l.replace("_", "-")), "qps"]) {
     const pseudo = locale === "qps"; // no browser knows it: its list of languages says it
-    const context = await browser.newContext({ locale: pseudo ? "en-US" : locale, viewport: { width: 1280, height: 800 } });
+    const context = await browser.newContext({ locale: pseudo ? "en" : locale, viewport: { width: 1280, height: 800 } });
     t.after(() => context.close());
     const page = await context.newPage();
     page.setDefaultTimeout(timeout);
     if (pseudo) await page.addInitScript(() => Object.defineProperty(navigator, "languages", { get: () => ["qps"] }));
     await page.goto(url);
     await page.locator("dialog.box[open]").waitFor();
-    const lang = locale === "en-US" ? "en" : locale === "pt-BR" ? "pt-BR" : locale.split("-")[0];
-    await page.waitForFunction((l) => document.documentElement.lang === l, lang); // the program's choice
+    await page.waitForFunction((l) => document.documentElement.lang === l, pseudo ? "qps" : locale); // the program's choice
     await page.keyboard.press("Enter");
     await control(page, "Option1").waitFor();
     const found = await misfits(page); // the difficulty panel up

@@ -2,8 +2,11 @@
 // in-process: keys posted as a keyboard posts them, real message boxes and the input box.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -11,6 +14,7 @@
 #include "runtime/win32/form_window.hpp"
 #include "runtime/win32/ids.hpp"
 #include "runtime/win32/text.hpp"
+#include "runtime/win32/widgets.hpp"
 #include "runtime/win32/win32_runtime.hpp"
 #include "tests/frontends/checks.hpp"
 #include "tests/frontends/game_under_test.hpp"
@@ -53,17 +57,73 @@ std::vector<HWND> children(HWND parent, const wchar_t* cls) {
     return found.all;
 }
 
+// What a screen reader hears of a window through the system's accessibility interface (its
+// client object): the role in checks.txt's words, name, description and state. wine's oleacc
+// gives every control but edit boxes the generic client role and leaves out the checked state,
+// where Windows' own gives each its role: there the role is not known.
+std::optional<Heard> hear(HWND w) {
+    IAccessible* acc = nullptr;
+    if (!w ||
+        FAILED(::AccessibleObjectFromWindow(w, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&acc))) ||
+        !acc)
+        return std::nullopt;
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR got = nullptr;
+        std::string said;
+        if ((acc->*get)(self, &got) == S_OK && got) said = win32::narrow(std::wstring(got, ::SysStringLen(got)));
+        ::SysFreeString(got);
+        return said;
+    };
+    const auto number = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+        VARIANT v;
+        ::VariantInit(&v);
+        const long n = SUCCEEDED((acc->*get)(self, &v)) && v.vt == VT_I4 ? v.lVal : 0;
+        ::VariantClear(&v);
+        return n;
+    };
+    Heard h{{}, text(&IAccessible::get_accName), text(&IAccessible::get_accDescription), true, {}};
+    const long role = number(&IAccessible::get_accRole), state = number(&IAccessible::get_accState);
+    acc->Release();
+    const std::pair<long, const char*> words[]{{ROLE_SYSTEM_PUSHBUTTON, "button"}, {ROLE_SYSTEM_RADIOBUTTON, "option"},
+                                               {ROLE_SYSTEM_TEXT, "text"},         {ROLE_SYSTEM_STATICTEXT, "label"},
+                                               {ROLE_SYSTEM_GRAPHIC, "picture"},   {ROLE_SYSTEM_ALERT, "alert"}};
+    for (const auto& [r, word] : words)
+        if (role == r) h.role = word;
+    if (h.role.empty() && role != ROLE_SYSTEM_CLIENT) h.role = "role " + std::to_string(role);
+    h.showing = !(state & STATE_SYSTEM_INVISIBLE);
+    if (role == ROLE_SYSTEM_RADIOBUTTON) h.checked = (state & STATE_SYSTEM_CHECKED) != 0;
+    return h;
+}
+
 class Win32Player : public Player {
 public:
-    Win32Player() { current_ = this; }
+    Win32Player() {
+        current_ = this;
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        // As a screen reader's hook receives them: the name or the description of a control changed.
+        told_.clear();
+        hook_ = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, tell,
+                                  ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    }
     ~Win32Player() override {
         for (UINT_PTR t : timers_) ::KillTimer(nullptr, t);
+        ::UnhookWinEvent(hook_);
+        win32::pretendHighContrast(std::nullopt);
         current_ = nullptr;
+        ::CoUninitialize();
     }
 
     // From a timer of its own, which every message loop dispatches, the boxes' too.
     void post(std::function<void()> action) override {
-        actions_.push_back(std::move(action));
+        actions_.push_back([action = std::move(action)] {
+            told_.clear();
+            action();
+        });
         timers_.push_back(::SetTimer(nullptr, 0, 0, runPosted));
     }
 
@@ -101,8 +161,12 @@ public:
         type(window, text);
     }
 
+    // Windows gives a disabled window no input: a click reaches a control only while it and its
+    // window are enabled.
     void click(std::string_view window, std::string_view control) override {
-        if (HWND c = handle(window, control)) ::SendMessageW(c, BM_CLICK, 0, 0);
+        HWND c = handle(window, control);
+        if (c && ::IsWindowEnabled(c) && ::IsWindowEnabled(::GetAncestor(c, GA_ROOT)))
+            ::SendMessageW(c, BM_CLICK, 0, 0);
     }
 
     void menu(std::string_view window, std::string_view item) override {
@@ -113,6 +177,29 @@ public:
 
     void close(std::string_view window) override {
         if (FormWindow* w = windowNamed(window)) ::SendMessageW(w->hwnd(), WM_CLOSE, 0, 0);
+    }
+
+    // As the system tells its windows of a change of the high-contrast setting.
+    void contrast(bool more) override {
+        win32::pretendHighContrast(more);
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND w, LPARAM) -> BOOL {
+                ::SendMessageW(w, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+                return TRUE;
+            },
+            0);
+    }
+
+    // The click as any other; the keys go where the keyboard is.
+    void tryBeneath(std::string_view window, std::string_view control) override {
+        click(window, control);
+        const std::string text = caption(window, control);
+        FormWindow* w = windowNamed(window);
+        if (const auto at = text.find('&'); w && at + 1 < text.size()) {
+            postKey(w->hwnd(), virtualKey(text.substr(at + 1, 1)), true);
+            pump(game_.rt);
+        }
     }
 
     std::optional<BoxUp> box() override {
@@ -138,7 +225,23 @@ public:
             if ((::GetWindowLongW(b, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                 seen.defaultButton = seen.buttons.back();
         }
+        seen.field = !children(box_, L"Edit").empty();
         return seen;
+    }
+
+    // Windows gives every box the dialog role (wine the client role): a screen reader tells a
+    // message box by its class, so the role is not compared.
+    std::optional<BoxHeard> heardBox() override {
+        const auto box = hear(box_);
+        if (!box) return std::nullopt;
+        BoxHeard heard{{}, box->name, {}, {}, {}};
+        for (HWND c : children(box_, L"Static"))
+            if (const auto h = hear(c); h && heard.text.empty()) heard.text = h->name;
+        for (HWND b : children(box_, L"Button"))
+            if (const auto h = hear(b)) heard.buttons.push_back(h->name);
+        for (HWND e : children(box_, L"Edit"))
+            if (const auto h = hear(e)) heard.field = h->name;
+        return heard;
     }
 
     void answer(std::string_view answer) override {
@@ -192,9 +295,24 @@ public:
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
 
-    // What the window tells the control to paint itself with.
+    // What the window tells the control to paint itself with; the window's own ground as it
+    // erases it, at its lower left corner.
     std::pair<Rgb, Rgb> colours(std::string_view window, std::string_view control) override {
         FormWindow* w = windowNamed(window);
+        if (w && control == window) {
+            RECT r{};
+            ::GetClientRect(w->hwnd(), &r);
+            HDC screen = ::GetDC(w->hwnd()), dc = ::CreateCompatibleDC(screen);
+            HBITMAP picture = ::CreateCompatibleBitmap(screen, r.right, r.bottom);
+            HGDIOBJ was = ::SelectObject(dc, picture);
+            ::SendMessageW(w->hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+            const Rgb ground = rgb(::GetPixel(dc, 2, r.bottom - 3));
+            ::SelectObject(dc, was);
+            ::DeleteObject(picture);
+            ::DeleteDC(dc);
+            ::ReleaseDC(w->hwnd(), screen);
+            return {ground, 0};
+        }
         HWND c = handle(window, control);
         if (!w || !c) return {};
         const UINT message = className(c) == L"Edit" ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
@@ -214,9 +332,25 @@ public:
 
     bool ended() override { return game_.rt.ended(); }
 
+    std::optional<Heard> heard(std::string_view window, std::string_view control) override {
+        FormWindow* w = windowNamed(window);
+        auto h = hear(!w ? nullptr : control == window ? w->hwnd() : handle(window, control));
+        if (h && control == window) h->role = "window";
+        return h;
+    }
+
+    bool announced(std::string_view window, std::string_view control) override {
+        HWND c = handle(window, control);
+        return c && std::find(told_.begin(), told_.end(), c) != told_.end();
+    }
+
     win32::Win32Runtime& runtime() { return game_.rt; }
 
 private:
+    static void CALLBACK tell(HWINEVENTHOOK, DWORD, HWND w, LONG object, LONG child, DWORD, DWORD) {
+        if (object == OBJID_CLIENT && child == CHILDID_SELF) told_.push_back(w);
+    }
+
     static void CALLBACK runPosted(HWND, UINT, UINT_PTR id, DWORD) {
         ::KillTimer(nullptr, id);
         if (!current_ || current_->actions_.empty()) return;
@@ -257,6 +391,8 @@ private:
     }
 
     static inline Win32Player* current_ = nullptr;
+    static inline std::vector<HWND> told_;  // since the last action began
+    HWINEVENTHOOK hook_ = nullptr;
     std::deque<std::function<void()>> actions_;
     std::vector<UINT_PTR> timers_;
     HWND box_ = nullptr;  // the box box() saw last

@@ -81,7 +81,7 @@ class Fit : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Fit, everyCaptionFitsItsDesignedBox) { expectEveryCaptionFits(GetParam(), layOut); }
 
-INSTANTIATE_TEST_SUITE_P(Languages, Fit, EveryLanguage);
+INSTANTIATE_TEST_SUITE_P(Languages, Fit, ::testing::ValuesIn(EveryLanguage()));
 
 }  // namespace
 }  // namespace numerak::test

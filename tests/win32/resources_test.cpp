@@ -1,6 +1,6 @@
 // numerak.exe as Windows sees it: its version block read back with the version functions and
-// as raw data, its icon group, its manifest and pictures, and the DLLs it needs:
-// numerak_win32_resources_tests <numerak.exe>.
+// as raw data, its icon group against the icon file, its manifest and pictures, every resource's
+// language, and the DLLs it needs: numerak_win32_resources_tests <numerak.exe> <numerak.ico>.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,6 +17,41 @@
 namespace {
 
 std::wstring exePath = L"numerak.exe";
+std::string icoPath = "numerak.ico";
+
+std::vector<unsigned char> fileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);  // a MinGW stream takes the wide name
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// numerak.exe loaded as data, for its resources.
+struct Resources {
+    Resources()
+        : exe(::LoadLibraryExW(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+    ~Resources() { ::FreeLibrary(exe); }
+    Resources(const Resources&) = delete;
+    Resources& operator=(const Resources&) = delete;
+    std::vector<unsigned char> bytes(LPCWSTR name, LPCWSTR type) const {
+        HRSRC r = ::FindResourceW(exe, name, type);
+        if (!r) return {};
+        const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(exe, r)));
+        return {data, data + ::SizeofResource(exe, r)};
+    }
+    // The numbers naming the resources of a type (a name that is text as 0).
+    std::vector<unsigned> names(LPCWSTR type) const {
+        std::vector<unsigned> all;
+        ::EnumResourceNamesW(
+            exe, type,
+            [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR into) -> BOOL {
+                reinterpret_cast<std::vector<unsigned>*>(into)->push_back(
+                    IS_INTRESOURCE(name) ? static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)) : 0);
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&all));
+        return all;
+    }
+    HMODULE exe;
+};
 
 const std::vector<std::pair<std::wstring, std::wstring>> strings{
     {L"Comments",
@@ -54,6 +90,7 @@ TEST_F(VersionBlock, everyFixedField) {
     ASSERT_TRUE(f);
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(f->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(f->dwStrucVersion, 0x00010000u);
     EXPECT_EQ(f->dwFileVersionMS, versionHigh);  // major.minor.0.revision
     EXPECT_EQ(f->dwFileVersionLS, versionLow);
     EXPECT_EQ(f->dwProductVersionMS, versionHigh);
@@ -114,14 +151,11 @@ std::vector<Node> children(const std::vector<BYTE>& b, const Node& parent) {
     return out;
 }
 
-TEST(RawVersionBlock, theStringsStandInTheirOrderEachEndedByItsZero) {
-    HMODULE exe = ::LoadLibraryExW(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_TRUE(exe);
-    HRSRC r = ::FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));  // RT_VERSION
-    ASSERT_TRUE(r);
-    const auto* data = static_cast<const BYTE*>(::LockResource(::LoadResource(exe, r)));
-    const std::vector<BYTE> b(data, data + ::SizeofResource(exe, r));
-    ::FreeLibrary(exe);
+TEST(RawVersionBlock, theOneVersionBlockHoldsTheStringsInTheirOrderEachEndedByOneZero) {
+    const Resources exe;
+    EXPECT_EQ(exe.names(MAKEINTRESOURCEW(16)), std::vector<unsigned>{1});  // RT_VERSION
+    const std::vector<BYTE> b = exe.bytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));
+    ASSERT_FALSE(b.empty());
 
     const Node root = node(b, 0);
     EXPECT_EQ(root.key, L"VS_VERSION_INFO");
@@ -135,6 +169,7 @@ TEST(RawVersionBlock, theStringsStandInTheirOrderEachEndedByItsZero) {
                 ASSERT_GT(s.valueLength, 0);
                 const auto* text = reinterpret_cast<const wchar_t*>(&b.at(s.value));
                 EXPECT_EQ(text[s.valueLength - 1], L'\0') << "each value ends with its zero";
+                EXPECT_EQ(std::wcslen(text) + 1, s.valueLength) << "and has no other";
             }
         }
     }
@@ -143,45 +178,89 @@ TEST(RawVersionBlock, theStringsStandInTheirOrderEachEndedByItsZero) {
     EXPECT_EQ(keys, expected);
 }
 
-TEST(ProgramResources, iconGroupOneHoldsNineImages30001To30009) {
-    HMODULE exe = ::LoadLibraryExW(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_TRUE(exe);
-    HRSRC group = ::FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-    ASSERT_TRUE(group);
-    const auto* g = static_cast<const BYTE*>(::LockResource(::LoadResource(exe, group)));
-    auto word = [&](std::size_t i) { return static_cast<unsigned>(g[i] | (g[i + 1] << 8)); };
-    EXPECT_EQ(word(0), 0u);
-    EXPECT_EQ(word(2), 1u);
-    ASSERT_EQ(word(4), 9u);
+// The one group, 1, names the icons 30001 to 30009, which are the nine images of numerak.ico in
+// its order: 16, 32 and 48 pixels, each in 16 colours, 256 and 32 bits.
+TEST(ProgramResources, iconGroupOneIsTheIconFilesNineImages30001To30009) {
+    const Resources exe;
+    EXPECT_EQ(exe.names(MAKEINTRESOURCEW(14)), std::vector<unsigned>{1});  // RT_GROUP_ICON
+    std::vector<unsigned> icons(9);
+    for (unsigned i = 0; i < 9; ++i) icons[i] = 30001 + i;
+    EXPECT_EQ(exe.names(MAKEINTRESOURCEW(3)), icons);  // RT_ICON
+    const std::vector<unsigned char> g = exe.bytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)),
+                                     ico = fileBytes(std::wstring(icoPath.begin(), icoPath.end()));
+    auto word = [](const std::vector<unsigned char>& b, std::size_t i) {
+        return static_cast<unsigned>(b.at(i) | (b.at(i + 1) << 8));
+    };
+    ASSERT_GE(g.size(), 6u + 14 * 9);
+    ASSERT_GE(ico.size(), 6u + 16 * 9);
+    EXPECT_EQ(word(g, 0), 0u);
+    EXPECT_EQ(word(g, 2), 1u);
+    ASSERT_EQ(word(g, 4), 9u);
+    EXPECT_EQ(word(ico, 4), 9u);
     for (unsigned i = 0; i < 9; ++i) {
-        const std::size_t entry = 6 + 14 * i;
-        const unsigned id = word(entry + 12);
-        EXPECT_EQ(id, 30001 + i);
-        HRSRC image = ::FindResourceW(exe, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3));  // RT_ICON
-        ASSERT_TRUE(image) << id;
-        EXPECT_EQ(::SizeofResource(exe, image), word(entry + 8) | (word(entry + 10) << 16)) << id;
+        const std::size_t entry = 6 + 14 * i, file = 6 + 16 * i;
+        const unsigned size = 16 * (1 + i / 3), bits = std::vector<unsigned>{4, 8, 32}[i % 3];
+        EXPECT_EQ(std::vector<unsigned>(g.begin() + entry, g.begin() + entry + 3),
+                  (std::vector<unsigned>{size, size, bits == 4 ? 16u : 0u}))
+            << i;
+        EXPECT_EQ(word(g, entry + 4), 1u) << i;  // planes
+        EXPECT_EQ(word(g, entry + 6), bits) << i;
+        EXPECT_EQ(word(g, entry + 12), 30001 + i);
+        const std::vector<unsigned char> image = exe.bytes(MAKEINTRESOURCEW(30001 + i), MAKEINTRESOURCEW(3));
+        EXPECT_EQ(image.size(), word(g, entry + 8) | (word(g, entry + 10) << 16)) << i;
+        const std::size_t bytes = word(ico, file + 8) | (word(ico, file + 10) << 16),
+                          at = word(ico, file + 12) | (word(ico, file + 14) << 16);
+        ASSERT_LE(at + bytes, ico.size()) << i;
+        ASSERT_GE(image.size(), bytes) << i;
+        EXPECT_LE(image.size(), bytes + 1) << i;  // the resource compiler may pad it to an even length
+        EXPECT_TRUE(std::equal(ico.begin() + static_cast<std::ptrdiff_t>(at),
+                               ico.begin() + static_cast<std::ptrdiff_t>(at + bytes), image.begin()))
+            << "icon " << 30001 + i << " is not image " << i << " of numerak.ico";
     }
-    ::FreeLibrary(exe);
+}
+
+TEST(ProgramResources, everyResourceIsInEnglishAsTheUnitedStatesWritesIt) {
+    const Resources exe;
+    std::vector<std::string> others;
+    ::EnumResourceTypesW(
+        exe.exe,
+        [](HMODULE module, LPWSTR type, LONG_PTR into) -> BOOL {
+            ::EnumResourceNamesW(
+                module, type,
+                [](HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR into) -> BOOL {
+                    ::EnumResourceLanguagesW(
+                        module, type, name,
+                        [](HMODULE, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR into) -> BOOL {
+                            if (language != 1033)
+                                reinterpret_cast<std::vector<std::string>*>(into)->push_back(
+                                    std::to_string(reinterpret_cast<ULONG_PTR>(type)) + "/" +
+                                    (IS_INTRESOURCE(name) ? std::to_string(reinterpret_cast<ULONG_PTR>(name))
+                                                          : "text") +
+                                    ": " + std::to_string(language));
+                            return TRUE;
+                        },
+                        into);
+                    return TRUE;
+                },
+                into);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&others));
+    EXPECT_EQ(others, std::vector<std::string>{});
 }
 
 TEST(ProgramResources, manifestAndBannerAreBuiltIn) {
-    HMODULE exe = ::LoadLibraryExW(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_TRUE(exe);
-    HRSRC m = ::FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
-    ASSERT_TRUE(m);
-    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(exe, m))),
-                               ::SizeofResource(exe, m));
+    const Resources exe;
+    const std::vector<unsigned char> m = exe.bytes(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    const std::string manifest(m.begin(), m.end());
     EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-    for (const wchar_t* name : {L"BANNER_JPG", L"BANNER_2X_JPG"}) {       // and at twice the size
-        HRSRC banner = ::FindResourceW(exe, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
-        ASSERT_TRUE(banner);
-        const auto* jpeg = static_cast<const BYTE*>(::LockResource(::LoadResource(exe, banner)));
-        ASSERT_GT(::SizeofResource(exe, banner), 2u);
+    for (const wchar_t* name : {L"BANNER_JPG", L"BANNER_2X_JPG"}) {                     // and at twice the size
+        const std::vector<unsigned char> jpeg = exe.bytes(name, MAKEINTRESOURCEW(10));  // RT_RCDATA
+        ASSERT_GT(jpeg.size(), 2u);
         EXPECT_EQ(jpeg[0], 0xFF);
         EXPECT_EQ(jpeg[1], 0xD8);
     }
-    ::FreeLibrary(exe);
 }
 
 // The DLL names of the import directory, read from the file as it lies on disk.
@@ -209,8 +288,8 @@ std::vector<std::string> importedDlls(const std::vector<char>& f) {
 }
 
 TEST(ProgramResources, importsNothingButSystemDlls) {
-    std::ifstream in(exePath.c_str(), std::ios::binary);  // a MinGW stream takes the wide name
-    const std::vector<char> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<unsigned char> bytes = fileBytes(exePath);
+    const std::vector<char> file(bytes.begin(), bytes.end());
     ASSERT_GT(file.size(), 0x40u);
     const std::vector<std::string> system{"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll",
                                           "msvcrt.dll",   "ole32.dll",    "user32.dll"};
@@ -228,5 +307,6 @@ TEST(ProgramResources, importsNothingButSystemDlls) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc > 1) exePath = std::wstring(argv[1], argv[1] + std::strlen(argv[1]));
+    if (argc > 2) icoPath = argv[2];
     return RUN_ALL_TESTS();
 }

@@ -1,14 +1,14 @@
 """Every picture file, by name, as drawn and encoded."""
 
 from .banner import draw_banner
-from .formats import encode_bmp, encode_ico, encode_jpeg, encode_png, encode_ppm
+from .formats import encode_bmp, encode_ico, encode_jpeg, encode_png
 from .icon import APP_ICON_SIZES, ICON_DEPTHS, ICON_SIZES, draw_icon, enlarge
 from .installer import draw_installer_header, draw_installer_welcome
 
 
-def build(banners=None):
-    """Every output file's name and bytes; banners, when given, are the drawings by scale."""
-    banners = banners or {1: draw_banner(), 2: draw_banner(2)}
+def build():
+    """Every output file's name and bytes."""
+    banners = {1: draw_banner(), 2: draw_banner(2)}
     icons = {size: draw_icon(size) for size in ICON_SIZES}
     files = {"banner.jpg": encode_jpeg(banners[1]),
              "banner@2x.jpg": encode_jpeg(banners[2]),
@@ -22,17 +22,3 @@ def build(banners=None):
     files["installer-welcome.bmp"] = encode_bmp(draw_installer_welcome())
     files["installer-header.bmp"] = encode_bmp(draw_installer_header())
     return files
-
-
-def draw_all():
-    """Every output file, and the banner drawings the checks compare the JPEGs with."""
-    banners = {1: draw_banner(), 2: draw_banner(2)}
-    files = build(banners)
-    for scale, rows in banners.items():
-        files["drawn-banner-%d.ppm" % scale] = encode_ppm(rows)
-    return files
-
-
-def build_names():
-    return (["banner.jpg", "banner@2x.jpg", "numerak.ico"] + ["icon-%d.png" % s for s in ICON_SIZES + APP_ICON_SIZES]
-            + ["installer-welcome.bmp", "installer-header.bmp"])
