@@ -30,7 +30,8 @@ def joined(literals):
 def sources_texts(root):
     """(text, plural or None, where) for every text, in the order found."""
     found = []
-    for folder, pattern in (("ui", DESIGN_TEXT), ("game", CALL), ("about", CALL), ("runtime", CALL)):
+    for folder, pattern in (("ui", DESIGN_TEXT), ("game", CALL), ("about", CALL), ("runtime", CALL),
+                            (os.path.join("runtime", "web"), CALL)):
         base = os.path.join(root, folder)
         for name in sorted(os.listdir(base)):
             if not name.endswith(".cpp"):
@@ -39,7 +40,7 @@ def sources_texts(root):
             with open(path, encoding="utf-8") as f:
                 source = f.read()
             for m in pattern.finditer(source):
-                where = "%s/%s" % (folder, name)
+                where = "%s/%s" % (folder.replace(os.sep, "/"), name)
                 if pattern is DESIGN_TEXT:
                     found.append((joined(m.group(1)), None, where))
                 else:

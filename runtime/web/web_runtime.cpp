@@ -13,14 +13,30 @@
 
 namespace numerak::web {
 
-WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(std::move(appTitle)) {
+namespace {
+
+// The words the page writes itself, in the language in use: the boxes' buttons and a window's
+// close box, the notes around the game, and its description.
+std::string pageWords(std::string_view title) {
+    const BoxWords box = TranslatedBoxWords();
+    Json j;
+    j.begin('{').field("ok", box.ok).field("cancel", box.cancel).field("yes", box.yes).field("no", box.no);
+    j.field("close", box.close);
+    j.field("ended", TranslateWith("%s has ended.", title)).field("playAgain", Translate("Play again"));
+    j.field("notLoaded", TranslateWith("%s could not be loaded. Check the connection, then reload the page.", title));
+    j.field("notGoingOn", TranslateWith("%s could not go on. Reload the page to start again.", title));
+    j.field("reload", Translate("Reload")).field("newRelease", TranslateWith("A new version of %s is ready.", title));
+    j.field("needsScript", TranslateWith("%s is a game that runs in the page: it needs JavaScript.", title));
+    j.field("description", Translate("Name the four secret numbers before your turns run out"));
+    return j.end('}').str();
+}
+
+}  // namespace
+
+WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(appTitle) {
     current_ = this;
     // The page shows the language the program chose, and writes its own words in it.
-    const BoxWords words = TranslatedBoxWords();
-    Json json;
-    json.begin('{').field("ok", words.ok).field("cancel", words.cancel).field("yes", words.yes);
-    json.field("no", words.no).field("close", words.close).end('}');
-    numerak_use_language(LanguageTag().c_str(), json.str().c_str());
+    numerak_use_language(LanguageTag().c_str(), pageWords(appTitle).c_str());
 }
 
 std::vector<std::string> BrowserLanguages() {

@@ -48,13 +48,13 @@ const questions = new Set(["languages"]);
 
 // The screen the program will draw, in the language it will choose from the browser's: what it
 // chose, when the site was built, for the first of the browser's languages it was asked about
-// there (by its name, else its bare language: "de-AT" as "de"); for none of them, what it chose for
+// there (by its name, else by its name cut short: "zh-Hant-HK" as "zh_Hant", "de-AT" as "de"); for none of them, what it chose for
 // a browser whose languages it knows none of.
 function screenFor({ choices, otherwise, screens }) {
   const chose = new Map(Object.entries(choices));
   for (const tag of navigator.languages || [navigator.language || ""]) {
-    const name = tag.split(/[.@]/)[0].replace(/-/g, "_");
-    const asked = [name, name.split("_")[0]].find((n) => chose.has(n));
+    const parts = tag.split(/[.@]/)[0].split(/[-_]/);
+    const asked = parts.map((_, i) => parts.slice(0, parts.length - i).join("_")).find((n) => chose.has(n));
     if (asked) return screens[chose.get(asked)];
   }
   return screens[otherwise];

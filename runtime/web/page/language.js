@@ -1,12 +1,10 @@
 // language.js: the language the program chose, for the page's own words and for the page itself,
 // so that a screen reader reads it in its voice.
 
-import pageWords from "./words.json" with { type: "json" };
-
-// Every word the page writes itself, in one table (words.json, in English): the boxes' buttons
-// and a window's close box, which the program sends in its language as it starts, and the notes
-// of the page around the game (shell.js). The build writes the <noscript> line from it too.
-export const words = { ...pageWords };
+// Every word the page writes itself, in one table: the boxes' buttons and a window's close box,
+// the notes around the game (shell.js) and its description, which the program sends in the
+// language it chose (and the first screen's recording before it runs).
+export const words = {};
 
 // The browser's languages, best first, for the program to choose from.
 export function languages() {
@@ -16,4 +14,5 @@ export function languages() {
 export function useLanguage(tag, wordsJson) {
   document.documentElement.lang = tag;
   Object.assign(words, JSON.parse(wordsJson));
+  document.querySelector('meta[name="description"]')?.setAttribute("content", words.description);
 }
