@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh python3 imagemagick binutils-mingw-w64-x86-64 qt6-base-private-dev \
   xvfb xauth x11-utils dbus at-spi2-core python3-pyatspi desktop-file-utils appstream file dpkg-dev \
-  lintian devscripts minisign
+  lintian devscripts minisign fonttools
 # A Turkish locale, whose case rules the program must not trip over.
 . scripts/lib/locales.sh
 ensure_locales tr_TR

@@ -4,13 +4,20 @@ its licence asks of a changed copy: make_font.py <LiberationSans-Regular.ttf> <o
 With "extra", the characters of the translations that Latin-1 lacks (Polish, Russian), for a
 second file the page loads only where they are shown (its unicode-range, numerak.css).
 
+    make_font.py cjk <NotoSansCJK-Regular.ttc> <source root> <language> <out.woff2>
+
+cuts Noto Sans CJK, in the forms of the language's own script (ja, ko, zh_CN, zh_TW), down to the
+letters that language's catalogue writes beyond the Latin face, for the page to fetch only where
+the game speaks it.
+
 Needs fontTools and Brotli (Debian: fonttools, python3-brotli).
 """
 
+import os
 import sys
 
 from fontTools import subset
-from fontTools.ttLib import TTFont
+from fontTools.ttLib import TTCollection, TTFont
 
 FAMILY = "Numerak Sans"
 # Printable ASCII, Latin-1, and the punctuation a player might paste.
@@ -20,29 +27,53 @@ UNICODES = list(range(0x20, 0x7F)) + list(range(0xA0, 0x100)) + [0x2013, 0x2014,
 EXTRA = list(range(0x100, 0x180)) + list(range(0x400, 0x460)) + [0x201E]
 
 
-def main(argv):
-    if len(argv) not in (3, 4) or (len(argv) == 4 and argv[3] != "extra"):
-        print("usage: make_font.py <LiberationSans-Regular.ttf> <out.woff2> [extra]", file=sys.stderr)
-        return 2
-    font = TTFont(argv[1])
+# The face of Noto Sans CJK each language is written in (its place in the collection), and the name
+# the page knows it by.
+CJK = {"ja": (0, "Numerak JP"), "ko": (1, "Numerak KR"), "zh_CN": (2, "Numerak SC"), "zh_TW": (3, "Numerak TC")}
+
+
+def cjk_letters(language, root):
+    """The code points of a CJK language's catalogue that its own face carries: the ones the
+    Latin face lacks. None for any other language."""
+    if language not in CJK:
+        return set()
+    with open(os.path.join(root, "po", language + ".po"), encoding="utf-8") as f:
+        text = f.read()
+    latin = set(UNICODES) | set(EXTRA)
+    return {ord(c) for c in text if ord(c) > 0x7F and ord(c) not in latin}
+
+
+def cut(font, unicodes, family, out, features=("kern", "liga")):
     options = subset.Options()
     options.flavor = "woff2"
     options.name_IDs = [0, 1, 2, 3, 4, 5, 6, 13, 14]
     options.hinting = False  # small on screen either way; hints are a third of the file
-    options.layout_features = ["kern", "liga"]
+    options.layout_features = list(features)
     subsetter = subset.Subsetter(options)
-    subsetter.populate(unicodes=EXTRA if len(argv) == 4 else UNICODES)
+    subsetter.populate(unicodes=unicodes)
     subsetter.subset(font)
-    names = font["name"]
-    for record in names.names:
+    for record in font["name"].names:
         if record.nameID in (1, 16):
-            record.string = FAMILY
+            record.string = family
         elif record.nameID in (3, 4):
-            record.string = FAMILY + " Regular" if record.nameID == 4 else FAMILY + ": subset"
+            record.string = family + " Regular" if record.nameID == 4 else family + ": subset"
         elif record.nameID == 6:
-            record.string = FAMILY.replace(" ", "") + "-Regular"
+            record.string = family.replace(" ", "") + "-Regular"
     font.flavor = "woff2"
-    font.save(argv[2])
+    font.save(out)
+
+
+def main(argv):
+    if len(argv) == 6 and argv[1] == "cjk":
+        _, _, collection, root, language, out = argv
+        index, family = CJK[language]
+        cut(TTCollection(collection).fonts[index], sorted(cjk_letters(language, root)), family, out,
+            ("kern", "liga", "locl"))
+        return 0
+    if len(argv) not in (3, 4) or (len(argv) == 4 and argv[3] != "extra"):
+        print("usage: make_font.py <LiberationSans-Regular.ttf> <out.woff2> [extra]", file=sys.stderr)
+        return 2
+    cut(TTFont(argv[1]), EXTRA if len(argv) == 4 else UNICODES, FAMILY, argv[2])
     return 0
 
 

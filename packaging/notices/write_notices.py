@@ -2,7 +2,9 @@
 outside the project is traced back to the Debian package it came from, and the notices that
 apply to it are copied from that package's copyright file, whole, as the package states them.
 
-    write_notices.py --trace <the linker's --trace output> --out <notices> --title <program>
+    write_notices.py --trace <the linker's --trace output> --out <notices> --title <program> [--also <file>]...
+
+--also names a file the program carries that its link did not read (a font cut down for the page).
 
 A file from a package this script does not know fails the build: somebody must read its
 licence first and say here which of its notices apply."""
@@ -34,6 +36,9 @@ APPLIES = {
         "files": ["*", "src/", "system/lib/libc/", "system/lib/libcxx/", "system/lib/libcxxabi/",
                   "system/lib/compiler-rt/lib/builtins", "system/lib/emmalloc"],
         "except": ["tests", "test/"]},
+    "fonts-noto-cjk": {
+        "title": "Noto Sans CJK (the site's face for Chinese, Japanese and Korean, cut down to the game's letters)",
+        "files": ["*"]},
 }
 
 
@@ -123,7 +128,7 @@ def notices(inputs, title):
         sections.setdefault(APPLIES[owner[path]]["title"], []).append(path)
     rule = "=" * 78
     out = ["Third-party notices: %s" % title, "",
-           "%s contains parts of the following software, linked into it when it was built. Their" % title,
+           "%s contains parts of the following software, put into it when it was built. Their" % title,
            "notices follow, as the Debian packages they were built from state them.", ""]
     for section_title in sorted(sections):
         paths = sections[section_title]
@@ -145,9 +150,10 @@ def main(argv):
     parser.add_argument("--trace", required=True)
     parser.add_argument("--out", required=True)
     parser.add_argument("--title", required=True)
+    parser.add_argument("--also", action="append", default=[])
     args = parser.parse_args(argv)
     with open(args.trace, encoding="utf-8") as f:
-        text = notices(traced_inputs(f.read()), args.title)
+        text = notices(sorted(set(traced_inputs(f.read())) | set(args.also)), args.title)
     with open(args.out + ".new", "w", encoding="utf-8") as f:
         f.write(text)
     os.replace(args.out + ".new", args.out)

@@ -2,11 +2,14 @@
 # The translations: the template as the sources say, every catalogue whole (po/catalogue.py
 # check), and msgfmt finding nothing to say of any, each 100 % translated; and a catalogue whose
 # plural rule is code, not a rule, refused by both the check and the build, at its line:
-# check_translations.sh <source root>.
+# check_translations.sh <source root>. What msgfmt cannot see is tests/packaging/lint_catalogues.py's.
 set -euo pipefail
 root=$1
 status=0
 python3 -B "$root/po/catalogue.py" check "$root" || status=1
+# French spacing, the installer's messages in every language it has, every letter in a face of the
+# page's (Debian's own interpreter, which has fontTools).
+/usr/bin/python3 -B "$root/tests/packaging/lint_catalogues.py" "$root" || status=1
 wanted=$(grep -c '^msgid "[^"]' "$root/po/numerak.pot")
 for po in "$root"/po/*.po; do
   said=$(msgfmt -c --statistics -o /dev/null "$po" 2>&1)

@@ -12,7 +12,7 @@ import os
 import re
 import sys
 
-FRENCH_BEFORE = re.compile(r" [?!:;»]| (?=[?!:;])|« ")
+FRENCH_BEFORE = re.compile(r" [?!:;»]|« ")
 
 
 def msgstrs(path):
@@ -50,13 +50,23 @@ def installer(problems):
 def faces(problems):
     sys.path.insert(0, os.path.join(ROOT, "app", "web"))
     import make_font  # noqa: E402
+    from fontTools.ttLib import TTCollection  # noqa: E402
     latin = set(make_font.UNICODES) | set(make_font.EXTRA)
+    collection = None
     for path in sorted(glob.glob(os.path.join(ROOT, "po", "*.po"))):
         language = os.path.basename(path)[:-3]
-        carried = latin | make_font.cjk_letters(language, ROOT)
+        own = make_font.cjk_letters(language, ROOT)
+        if own:
+            collection = collection or TTCollection("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc")
+            cmap = collection.fonts[make_font.CJK[language][0]].getBestCmap()
+            lacking = sorted(c for c in own if c not in cmap)
+            if lacking:
+                problems.append("%s: Noto Sans CJK has no %s" % (os.path.basename(path), " ".join(chr(c) for c in lacking)))
+        carried = latin | own
         missing = sorted({c for text in msgstrs(path) for c in text if ord(c) >= 0x20 and ord(c) not in carried})
         if missing:
-            problems.append("%s: no face of the page has %s" % (os.path.basename(path), " ".join("U+%04X %s" % (ord(c), c) for c in missing)))
+            problems.append("%s: no face of the page has %s" % (os.path.basename(path),
+                                                                 " ".join("U+%04X %s" % (ord(c), c) for c in missing)))
 
 
 def main(argv):
