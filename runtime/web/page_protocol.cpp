@@ -119,11 +119,14 @@ KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool me
         if (name == page) k.key = key;
     // A key no letter's place names (Turkish "ç" sits where "." does elsewhere): what it types.
     const auto characters = std::count_if(name.begin(), name.end(), [](char b) { return (b & 0xC0) != 0x80; });
-    if (k.key == Key::Other && characters == 1)
-        if (const char32_t typed = AccessKey("&" + std::string(name))) {
+    if (k.key == Key::Other && characters == 1) {
+        std::string marked = "&";  // appended, not summed: GCC 12 warns falsely of a sum here
+        marked.append(name);
+        if (const char32_t typed = AccessKey(marked)) {
             k.key = Key::Letter;
             k.typed = typed;
         }
+    }
     // "KeyD", or "KeyD:в" where the key types a letter that is not Latin.
     const auto colon = name.find(':');
     const std::string_view code = name.substr(0, colon);
