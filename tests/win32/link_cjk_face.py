@@ -37,6 +37,15 @@ def main(argv):
     subsetter = subset.Subsetter(options)
     subsetter.populate(unicodes=sorted(letters))
     subsetter.subset(font)
+    # Windows draws a linked face's letters within the interface face's lines, its lines no taller;
+    # wine takes the tallest of the linked faces' lines for the whole font. So this one claims no
+    # more than the ideographs' own square, less than any interface face, and the lines stay theirs.
+    em = font["head"].unitsPerEm
+    ascent, descent = em * 88 // 100, em * 12 // 100
+    os2, hhea = font["OS/2"], font["hhea"]
+    os2.usWinAscent, os2.usWinDescent = ascent, descent
+    os2.sTypoAscender, os2.sTypoDescender, os2.sTypoLineGap = ascent, -descent, 0
+    hhea.ascent, hhea.descent, hhea.lineGap = ascent, -descent, 0
     file, family = LINKED
     for record in font["name"].names:
         if record.nameID in (1, 4, 16):
