@@ -6,7 +6,7 @@
 #include "runtime/web/web_runtime.hpp"
 
 int main() {
-    numerak::UseLanguage(numerak::ChooseLanguage(numerak::web::BrowserLanguages()));
+    numerak::UseLanguage(numerak::ChooseLanguage(numerak::web::browserLanguages()));
     numerak::web::WebRuntime runtime{std::string(numerak::numerakIdentity.AppTitle)};
     return numerak::RunNumerak(runtime, [&] {
         runtime.run();

@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {  // the program takes no 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    numerak::UseLanguage(numerak::ChooseLanguage(numerak::win32::PreferredUiLanguages()));
+    numerak::UseLanguage(numerak::ChooseLanguage(numerak::win32::preferredUiLanguages()));
     HANDLE running = holdRunningMutex();
     int status = 0;
     {

@@ -31,13 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int words[3] = {};
     std::memcpy(words, data + std::min(at, size), std::min(size - std::min(at, size), sizeof words));
     const web::PageEvent e{words[0], words[1], (words[2] & 1) != 0};
-    const web::PageEvent back = web::UnpackEvent(web::PackEvent(e));
+    const web::PageEvent back = web::unpackEvent(web::packEvent(e));
     if (back.window != 0)
         require(back.window == e.window && back.control == e.control, "an event reaches its own window");
     if (e.window > 0 && e.window <= web::MostInEvent && e.control >= 0 && e.control <= web::MostInEvent)
         require(back.window == e.window && back.control == e.control && back.closeBox == e.closeBox,
                 "an event within range comes back whole");
-    const web::PageEvent any = web::UnpackEvent(words[0]);  // whatever the page hands back
+    const web::PageEvent any = web::unpackEvent(words[0]);  // whatever the page hands back
     require(any.control >= 0 && any.control <= web::MostInEvent, "an unpacked control is in range");
     return 0;
 }

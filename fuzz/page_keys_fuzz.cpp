@@ -36,7 +36,7 @@ std::size_t wellFormed(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const bool mod = size > 0 && (data[0] & 1);
-    const KeyPress k = web::PageKey(bytes, mod, size > 1 && (data[1] & 1), false, false);
+    const KeyPress k = web::pageKey(bytes, mod, size > 1 && (data[1] & 1), false, false);
     require(k.key != Key::Letter || (k.letter >= 'A' && k.letter <= 'Z'), "a letter key is a Latin capital");
     require(k.typed <= 0x10FFFF && (k.typed < 0xD800 || k.typed > 0xDFFF), "what a key types is a character");
 

@@ -56,6 +56,20 @@ char32_t AccessKey(std::string_view caption) {
     return 0;
 }
 
+ShownCaption ShowCaption(std::string_view caption) {
+    ShownCaption shown;
+    int characters = 0;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) {
+            ++i;
+            if (caption[i] != '&' && shown.key < 0) shown.key = characters;
+        }
+        if ((static_cast<unsigned char>(caption[i]) & 0xC0) != 0x80) ++characters;
+        shown.text += caption[i];
+    }
+    return shown;
+}
+
 namespace {
 
 bool isCommandButton(const Control* c) { return c && c->design() && c->design()->kind == ControlKind::CommandButton; }

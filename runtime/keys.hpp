@@ -2,6 +2,7 @@
 // its toolkit's key into a KeyPress, asks KeyActionFor, and carries out the answer.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "runtime/controls.hpp"
@@ -37,6 +38,15 @@ struct KeyAction {
 // The access key of a caption: the letter after its first single "&", upper case (Latin and
 // Cyrillic); 0 for none.
 char32_t AccessKey(std::string_view caption);
+
+// A caption as it is shown: each "&" that marks a letter left out ("&&" shows one "&"), and
+// where its access key is, in characters from the start; -1 for none.
+struct ShownCaption {
+    std::string text;
+    int key = -1;
+    friend bool operator==(const ShownCaption&, const ShownCaption&) = default;
+};
+ShownCaption ShowCaption(std::string_view caption);
 
 // What a key does in the form when the keyboard is on `focused` (null for none):
 // - Enter presses the default button, else the focused command button, else nothing;

@@ -7,7 +7,7 @@
 extern "C" {
 
 // These wait for the player: the handler that makes one is suspended until the page answers.
-int numerak_next_event();  // a click or a close box, packed as PackEvent packs it
+int numerak_next_event();  // a click or a close box, packed as packEvent packs it
 int numerak_message_box(const char* text, const char* title, int yesNo);  // 1 for Yes, else 0
 char* numerak_input_box(const char* prompt, const char* title);           // null when cancelled
 
@@ -17,7 +17,7 @@ void numerak_ended();
 
 void numerak_build_window(const char* description);
 void numerak_set_window_caption(int window, const char* text);
-void numerak_set_caption(int window, int control, const char* text);
+void numerak_set_caption(int window, int control, const char* text, int key);  // key: ShownCaption's
 void numerak_set_visible(int window, int control, int visible, int focusNext);
 void numerak_set_chosen(int window, int control, int chosen);
 void numerak_show_window(int window, int modal, int focus);

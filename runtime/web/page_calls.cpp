@@ -40,8 +40,8 @@ EM_JS(void, numerak_build_window, (const char* description), {
 EM_JS(void, numerak_set_window_caption, (int window, const char* text), {
   Module.page.setWindowCaption(window, UTF8ToString(text));
 });
-EM_JS(void, numerak_set_caption, (int window, int control, const char* text), {
-  Module.page.setCaption(window, control, UTF8ToString(text));
+EM_JS(void, numerak_set_caption, (int window, int control, const char* text, int key), {
+  Module.page.setCaption(window, control, UTF8ToString(text), key);
 });
 EM_JS(void, numerak_set_visible, (int window, int control, int visible, int focusNext), {
   Module.page.setVisible(window, control, visible, focusNext);

@@ -38,12 +38,12 @@ void designed(Json& j, const Form& form, const Control& control, const ControlDe
     j.field("kind", kindName(cd.kind));
     j.field("left", look.rect.left).field("top", look.rect.top);
     j.field("width", look.rect.width).field("height", look.rect.height);
-    colour(j, "back", look.back, CssColour);
-    colour(j, "fore", look.fore, CssColour);
+    colour(j, "back", look.back, cssColour);
+    colour(j, "fore", look.fore, cssColour);
     if (contrast.fore != look.fore || contrast.back != look.back) {
         j.key("contrast").begin('{');
-        colour(j, "back", contrast.back, CssSystemColour);
-        colour(j, "fore", contrast.fore, CssSystemColour);
+        colour(j, "back", contrast.back, cssSystemColour);
+        colour(j, "fore", contrast.fore, cssSystemColour);
         j.end('}');
     }
     if (cd.font && look.fontPixels)
@@ -64,7 +64,7 @@ void designed(Json& j, const Form& form, const Control& control, const ControlDe
     }
     j.field("onTop", look.onTop).field("takesFocus", TakesFocus(cd));
     j.key("describedBy").begin('[');
-    for (const Control* label : form.describers(control)) j.value(IndexOf(form, label));
+    for (const Control* label : form.describers(control)) j.value(indexOf(form, label));
     j.end(']');
 }
 
@@ -94,7 +94,7 @@ const PageSystemColour* pageSystemColour(Colour colour) {
 
 }  // namespace
 
-std::string CssColour(Colour colour) {
+std::string cssColour(Colour colour) {
     int rgb = colour.red() << 16 | colour.green() << 8 | colour.blue();
     if (colour.isSystem()) {
         const PageSystemColour* system = pageSystemColour(colour);
@@ -105,12 +105,12 @@ std::string CssColour(Colour colour) {
     return text;
 }
 
-std::string CssSystemColour(Colour colour) {
+std::string cssSystemColour(Colour colour) {
     const PageSystemColour* system = pageSystemColour(colour);
-    return system && system->css ? system->css : CssColour(colour);
+    return system && system->css ? system->css : cssColour(colour);
 }
 
-KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta) {
+KeyPress pageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta) {
     static constexpr std::pair<std::string_view, Key> named[]{
         {"Enter", Key::Enter},    {"Escape", Key::Escape},    {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down},
         {"ArrowLeft", Key::Left}, {"ArrowRight", Key::Right}, {"F10", Key::F10}};
@@ -151,34 +151,42 @@ int WindowIds::take() {
 
 void WindowIds::give(int id) { taken_.erase(std::remove(taken_.begin(), taken_.end(), id), taken_.end()); }
 
-int IndexOf(const Form& form, const Control* control) {
+ShownCaption pageCaption(const Control& control) {
+    const ControlDesign* d = control.design();
+    if (d && (d->kind == ControlKind::Label || d->kind == ControlKind::TextBox)) return {control.caption(), -1};
+    return ShowCaption(control.caption());
+}
+
+int indexOf(const Form& form, const Control* control) {
     const auto& controls = form.controls();
     for (std::size_t i = 0; i < controls.size(); ++i)
         if (controls[i].get() == control) return static_cast<int>(i);
     return -1;
 }
 
-std::string DescribeWindow(const Form& form, int id) {
+std::string describeWindow(const Form& form, int id) {
     const WindowDesign& d = form.design();
     Json j;
     j.begin('{').field("id", id).field("name", d.name).field("caption", form.caption());
     const WindowLook look = LookOf(d, BaseDpi);
     j.field("width", look.clientWidth).field("height", look.clientHeight).field("fontPixels", look.fontPixels);
-    j.field("back", CssColour(d.back)).field("fixed", d.border == BorderStyle::FixedDialog);
+    j.field("back", cssColour(d.back)).field("fixed", d.border == BorderStyle::FixedDialog);
     j.key("position");
     if (look.position)
         j.begin('{').field("left", look.position->x).field("top", look.position->y).end('}');
     else
         j.null();
     j.key("tabOrder").begin('[');
-    for (const Control* c : form.tabOrder()) j.value(IndexOf(form, c));
+    for (const Control* c : form.tabOrder()) j.value(indexOf(form, c));
     j.end(']');
-    j.field("cancelButton", IndexOf(form, form.cancelButton()));
+    j.field("cancelButton", indexOf(form, form.cancelButton()));
     j.key("controls").begin('[');
     const auto& controls = form.controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const Control& c = *controls[i];
-        j.begin('{').field("index", static_cast<int>(i)).field("name", c.name()).field("caption", c.caption());
+        const ShownCaption caption = pageCaption(c);
+        j.begin('{').field("index", static_cast<int>(i)).field("name", c.name()).field("caption", caption.text);
+        j.field("key", caption.key);
         j.field("visible", c.visible());
         if (const ControlDesign* cd = c.design())
             designed(j, form, c, *cd);

@@ -4,7 +4,7 @@
 // box. The page never packs one itself; it asks the program (numerak_event), so the packing is
 // written here alone.
 //
-// A window, program to page, is one JSON object, written by DescribeWindow:
+// A window, program to page, is one JSON object, written by describeWindow:
 //   id, name (the design's), caption, width, height (the client area, px), back (CSS colour), fixed (a fixed dialog),
 //   position ({left, top} px on the screen, or null for the platform's choice),
 //   tabOrder (control indices in tab order), cancelButton (the one Esc presses, or -1),
@@ -43,11 +43,11 @@ struct PageEvent {
 // A window and a control each have 15 bits; an event for one past them goes to window 0, which
 // is none.
 inline constexpr int MostInEvent = 0x7FFF;
-constexpr int PackEvent(PageEvent e) {
+constexpr int packEvent(PageEvent e) {
     if (e.window < 0 || e.window > MostInEvent || e.control < 0 || e.control > MostInEvent) return 0;
     return e.window << 16 | e.control << 1 | (e.closeBox ? 1 : 0);
 }
-constexpr PageEvent UnpackEvent(int code) { return {code >> 16, (code & 0xFFFF) >> 1, (code & 1) != 0}; }
+constexpr PageEvent unpackEvent(int code) { return {code >> 16, (code & 0xFFFF) >> 1, (code & 1) != 0}; }
 
 // The ids of the windows on the page, from 1: each new window takes the least one free, so that a
 // window opened again and again (the About window) keeps within what an event carries.
@@ -61,18 +61,22 @@ private:
 };
 
 // A key as the page names it, with its modifiers.
-KeyPress PageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta);
+KeyPress pageKey(std::string_view name, bool alt, bool ctrl, bool shift, bool meta);
 
 // A design's colour as the page paints it; system colours as a light desktop theme has them.
-std::string CssColour(Colour colour);
+std::string cssColour(Colour colour);
 // The same, but system colours as the browser's own (Canvas, CanvasText, ...), for where the
 // system asks for more contrast; those CSS has no name for as a light theme has them.
-std::string CssSystemColour(Colour colour);
+std::string cssSystemColour(Colour colour);
 
 // The window as the page builds it, from the form as it is now.
-std::string DescribeWindow(const Form& form, int id);
+std::string describeWindow(const Form& form, int id);
+
+// A control's caption as the page shows it: a button's, an option's or a menu's with its access
+// key found (ShowCaption), a label's and a text box's as it is, every "&" in it.
+ShownCaption pageCaption(const Control& control);
 
 // The place of a control in its form, as the page knows it; -1 for none.
-int IndexOf(const Form& form, const Control* control);
+int indexOf(const Form& form, const Control* control);
 
 }  // namespace numerak::web

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "runtime/keys.hpp"
 #include "runtime/language.hpp"
 #include "runtime/web/json.hpp"
 #include "runtime/web/page.hpp"
@@ -20,7 +21,8 @@ namespace {
 std::string pageWords(std::string_view title) {
     const BoxWords box = TranslatedBoxWords();
     Json j;
-    j.begin('{').field("ok", box.ok).field("cancel", box.cancel).field("yes", box.yes).field("no", box.no);
+    j.begin('{').field("ok", ShowCaption(box.ok).text).field("cancel", ShowCaption(box.cancel).text);
+    j.field("yes", ShowCaption(box.yes).text).field("no", ShowCaption(box.no).text);
     j.field("close", box.close);
     j.field("ended", TranslateWith("%s has ended.", title)).field("playAgain", Translate("Play again"));
     j.field("notLoaded", TranslateWith("%s could not be loaded. Check the connection, then reload the page.", title));
@@ -39,7 +41,7 @@ WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(appTitle) {
     numerak_use_language(LanguageTag().c_str(), pageWords(appTitle).c_str());
 }
 
-std::vector<std::string> BrowserLanguages() {
+std::vector<std::string> browserLanguages() {
     char* list = numerak_languages();
     if (!list) return {};
     std::vector<std::string> languages = SplitLanguages(list, ',');
@@ -65,7 +67,7 @@ WebView* WebRuntime::viewWithId(int id) const {
 // comes while a box is up, a programmatic one included, goes nowhere, so no handler can enter
 // while another waits.
 void WebRuntime::deliverNextEvent() {
-    const PageEvent event = UnpackEvent(numerak_next_event());
+    const PageEvent event = unpackEvent(numerak_next_event());
     std::vector<Kept> kept;
     kept.swap(kept_);
     for (const Kept& box : kept) ShowMessage(box.text, box.title, Buttons::Ok);
@@ -144,17 +146,17 @@ EMSCRIPTEN_KEEPALIVE void numerak_typed(int window, int control, const char* tex
 
 EMSCRIPTEN_KEEPALIVE int numerak_key(int window, int control, const char* key, int alt, int ctrl, int shift, int meta) {
     auto* runtime = numerak::web::WebRuntime::current();
-    const numerak::KeyPress press = numerak::web::PageKey(key ? key : "", alt != 0, ctrl != 0, shift != 0, meta != 0);
+    const numerak::KeyPress press = numerak::web::pageKey(key ? key : "", alt != 0, ctrl != 0, shift != 0, meta != 0);
     return runtime && runtime->pageKey(window, control, press) ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int numerak_focus_on_return(int window, int last) {
     const auto* runtime = numerak::web::WebRuntime::current();
     const numerak::web::WebView* view = runtime ? runtime->viewWithId(window) : nullptr;
-    return view ? numerak::web::IndexOf(view->form(), view->form().focusOnReturn(view->control(last))) : -1;
+    return view ? numerak::web::indexOf(view->form(), view->form().focusOnReturn(view->control(last))) : -1;
 }
 
 EMSCRIPTEN_KEEPALIVE int numerak_event(int window, int control, int closeBox) {
-    return numerak::web::PackEvent({window, control, closeBox != 0});
+    return numerak::web::packEvent({window, control, closeBox != 0});
 }
 }

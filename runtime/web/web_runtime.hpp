@@ -17,7 +17,7 @@ namespace numerak::web {
 class WebView;
 
 // The browser's languages, best first, as the page reads them (navigator.languages).
-std::vector<std::string> BrowserLanguages();
+std::vector<std::string> browserLanguages();
 
 class WebRuntime : public WindowRuntime {
 public:

@@ -28,21 +28,25 @@ Control* WebView::control(int index) const {
 }
 
 void WebView::reflect(Control& control, Property property) {
-    const int index = IndexOf(form_, &control);
+    const int index = indexOf(form_, &control);
     switch (property) {
-        case Property::Caption: numerak_set_caption(id_, index, control.caption().c_str()); break;
+        case Property::Caption: {
+            const ShownCaption caption = pageCaption(control);
+            numerak_set_caption(id_, index, caption.text.c_str(), caption.key);
+            break;
+        }
         case Property::Visible:
             // Where the keyboard goes if it is on the control as it hides, as the form says.
-            numerak_set_visible(id_, index, control.visible(), IndexOf(form_, form_.focusAfterHiding(control)));
+            numerak_set_visible(id_, index, control.visible(), indexOf(form_, form_.focusAfterHiding(control)));
             break;
         case Property::Value: numerak_set_chosen(id_, index, control.value()); break;
     }
 }
 
 void WebView::show(bool modal) {
-    if (!built_) numerak_build_window(DescribeWindow(form_, id_).c_str());
+    if (!built_) numerak_build_window(describeWindow(form_, id_).c_str());
     built_ = true;
-    numerak_show_window(id_, modal, IndexOf(form_, form_.firstFocus()));
+    numerak_show_window(id_, modal, indexOf(form_, form_.firstFocus()));
 }
 
 void WebView::showWindow() { show(false); }
@@ -56,8 +60,8 @@ void WebView::unloaded() {
     ids_.give(id_);
 }
 
-void WebView::focus(Control& control) { numerak_focus(id_, IndexOf(form_, &control)); }
-void WebView::press(Control& control) { numerak_press(id_, IndexOf(form_, &control)); }
+void WebView::focus(Control& control) { numerak_focus(id_, indexOf(form_, &control)); }
+void WebView::press(Control& control) { numerak_press(id_, indexOf(form_, &control)); }
 void WebView::openMenuBar() { numerak_open_menu_bar(id_); }
 
 }  // namespace numerak::web

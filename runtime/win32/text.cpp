@@ -32,7 +32,7 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-std::vector<std::string> PreferredUiLanguages() {
+std::vector<std::string> preferredUiLanguages() {
     std::vector<std::string> languages;
     ULONG count = 0;
     ULONG size = 0;

@@ -17,6 +17,6 @@ std::string narrow(std::wstring_view utf16);
 std::wstring windowText(HWND window);
 
 // The player's languages for programs, best first ("de-DE"), as the system's settings give them.
-std::vector<std::string> PreferredUiLanguages();
+std::vector<std::string> preferredUiLanguages();
 
 }  // namespace numerak::win32

@@ -141,9 +141,9 @@ TEST_F(Language, turkishCapitalsAndKeysThatNoLettersPlaceNames) {
     EXPECT_EQ(AccessKey("&\u011fa"), U'\u011e');  // ğ
     // Alt with ç, which the Turkish keyboard has where others have ".", quits.
     Form game(ui::frmCodeDesign());
-    const KeyPress altC = web::PageKey("\u00e7", true, false, false, false);
+    const KeyPress altC = web::pageKey("\u00e7", true, false, false, false);
     EXPECT_EQ(KeyActionFor(game, altC, nullptr).target, &game["Command3"]) << game["Command3"].caption();
-    EXPECT_EQ(web::PageKey("F10", false, false, false, false).key, Key::F10);
+    EXPECT_EQ(web::pageKey("F10", false, false, false, false).key, Key::F10);
 }
 
 TEST_F(Language, englishIsTheDesignsOwnByteForByte) {

@@ -11,7 +11,7 @@ namespace {
 
 TEST(PageProtocol, anEventComesBackAsItWasPacked) {
     for (const PageEvent e : {PageEvent{1, 0, false}, PageEvent{2, 0x7FFF, true}, PageEvent{0x7FFF, 12, false}}) {
-        const PageEvent back = UnpackEvent(PackEvent(e));
+        const PageEvent back = unpackEvent(packEvent(e));
         EXPECT_EQ(back.window, e.window);
         EXPECT_EQ(back.control, e.control);
         EXPECT_EQ(back.closeBox, e.closeBox);
@@ -19,7 +19,7 @@ TEST(PageProtocol, anEventComesBackAsItWasPacked) {
     // One past what an event carries goes to no window, never to another one.
     for (const PageEvent e : {PageEvent{0x8000, 3, false}, PageEvent{65537, 3, true}, PageEvent{2, 40000, false},
                               PageEvent{-1, 0, false}, PageEvent{1, -2, false}})
-        EXPECT_EQ(UnpackEvent(PackEvent(e)).window, 0);
+        EXPECT_EQ(unpackEvent(packEvent(e)).window, 0);
 }
 
 TEST(PageProtocol, aWindowOpenedAgainAndAgainKeepsAnIdAnEventCarries) {
@@ -33,38 +33,39 @@ TEST(PageProtocol, aWindowOpenedAgainAndAgainKeepsAnIdAnEventCarries) {
     const int another = ids.take();
     EXPECT_EQ(game, 1);
     EXPECT_EQ(another, 2);
-    EXPECT_EQ(UnpackEvent(PackEvent({about, 3, false})).window, about);
+    EXPECT_EQ(unpackEvent(packEvent({about, 3, false})).window, about);
 }
 
 TEST(PageProtocol, coloursArePaintedRedGreenBlueAndSystemColoursAsALightTheme) {
-    EXPECT_EQ(CssColour(Colour{0x000000FF}), "#FF0000");  // stored blue-green-red
-    EXPECT_EQ(CssColour(Colour{0x00C0FFC0}), "#C0FFC0");
-    EXPECT_EQ(CssColour(SystemColourRef(SystemColour::HighlightText)), "#FFFFFF");
-    EXPECT_EQ(CssColour(SystemColourRef(SystemColour::Light3D)), "#E3E3E3");
-    EXPECT_EQ(CssColour(SystemColourRef(SystemColour::ButtonFace)), "#F0F0F0");
+    EXPECT_EQ(cssColour(Colour{0x000000FF}), "#FF0000");  // stored blue-green-red
+    EXPECT_EQ(cssColour(Colour{0x00C0FFC0}), "#C0FFC0");
+    EXPECT_EQ(cssColour(SystemColourRef(SystemColour::HighlightText)), "#FFFFFF");
+    EXPECT_EQ(cssColour(SystemColourRef(SystemColour::Light3D)), "#E3E3E3");
+    EXPECT_EQ(cssColour(SystemColourRef(SystemColour::ButtonFace)), "#F0F0F0");
 }
 
 TEST(PageProtocol, moreContrastTakesTheBrowsersSystemColoursByName) {
-    EXPECT_EQ(CssSystemColour(SystemColourRef(SystemColour::Window)), "Canvas");
-    EXPECT_EQ(CssSystemColour(SystemColourRef(SystemColour::WindowText)), "CanvasText");
-    EXPECT_EQ(CssSystemColour(SystemColourRef(SystemColour::Light3D)), "#E3E3E3");  // CSS has no name for it
-    EXPECT_EQ(CssSystemColour(Colour{0x000000FF}), "#FF0000");
+    EXPECT_EQ(cssSystemColour(SystemColourRef(SystemColour::Window)), "Canvas");
+    EXPECT_EQ(cssSystemColour(SystemColourRef(SystemColour::WindowText)), "CanvasText");
+    EXPECT_EQ(cssSystemColour(SystemColourRef(SystemColour::Light3D)), "#E3E3E3");  // CSS has no name for it
+    EXPECT_EQ(cssSystemColour(Colour{0x000000FF}), "#FF0000");
 }
 
 TEST(PageProtocol, theBrowsersKeyNamesAreTheWindowsKeys) {
-    const KeyPress altG = PageKey("KeyG", true, false, false, false);
+    const KeyPress altG = pageKey("KeyG", true, false, false, false);
     EXPECT_EQ(altG.key, Key::Letter);
     EXPECT_EQ(altG.letter, 'G');
     EXPECT_TRUE(altG.alt);
-    EXPECT_EQ(PageKey("ArrowDown", false, false, true, false).key, Key::Down);
-    EXPECT_FALSE(PageKey("ArrowDown", false, false, true, false).plain());
-    EXPECT_EQ(PageKey("F10", false, false, false, false).key, Key::F10);
-    const KeyPress russian = PageKey("KeyD:в", true, false, false, false);  // the key that types в
+    EXPECT_EQ(pageKey("ArrowDown", false, false, true, false).key, Key::Down);
+    EXPECT_FALSE(pageKey("ArrowDown", false, false, true, false).plain());
+    EXPECT_EQ(pageKey("F10", false, false, false, false).key, Key::F10);
+    const KeyPress russian = pageKey("KeyD:в", true, false, false, false);  // the key that types в
     EXPECT_EQ(russian.letter, 'D');
     EXPECT_EQ(russian.typed, U'В');
     for (auto other : {"Keyg", "KeyGG", "Key", "Tab", "gg", ""})
-        EXPECT_EQ(PageKey(other, false, false, false, false).key, Key::Other) << other;
-    EXPECT_EQ(PageKey("\u00e7", true, false, false, false).typed, U'\u00c7');  // a key no letter's place names: what it types
+        EXPECT_EQ(pageKey(other, false, false, false, false).key, Key::Other) << other;
+    EXPECT_EQ(pageKey("\u00e7", true, false, false, false).typed,
+              U'\u00c7');  // a key no letter's place names: what it types
 }
 
 TEST(PageProtocol, aWindowIsDescribedWithItsTextsEscapedAndItsTabOrderAndCancelButtonWorkedOut) {
@@ -78,15 +79,29 @@ TEST(PageProtocol, aWindowIsDescribedWithItsTextsEscapedAndItsTabOrderAndCancelB
     static constexpr MenuDesign menus[]{{.name = "mnuFile", .caption = "File"}};
     static constexpr WindowDesign design{.name = "frmSeam", .caption = "Seam", .controls = controls, .menus = menus};
     const Form form(design);
-    const std::string json = DescribeWindow(form, 7);
+    const std::string json = describeWindow(form, 7);
     EXPECT_EQ(json.rfind("{\"id\":7,\"name\":\"frmSeam\",\"caption\":\"Seam\",", 0), 0u) << json;
     EXPECT_NE(json.find("\"caption\":\"say \\\"hi\\\"\\\\\\u0001 \xC3\xA9\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"tabOrder\":[1,0,2,4,3]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"cancelButton\":1"), std::string::npos) << json;
     EXPECT_NE(json.find("\"position\":null"), std::string::npos) << json;
-    EXPECT_NE(json.find("{\"index\":5,\"name\":\"mnuFile\",\"caption\":\"File\",\"visible\":true,\"kind\":\"menu\"}"),
-              std::string::npos)
+    EXPECT_NE(
+        json.find(
+            "{\"index\":5,\"name\":\"mnuFile\",\"caption\":\"File\",\"key\":-1,\"visible\":true,\"kind\":\"menu\"}"),
+        std::string::npos)
         << json;
+}
+
+TEST(PageProtocol, aCaptionsAccessKeyIsFoundWhereTheCaptionMarksItAndALabelsAmpersandsStay) {
+    EXPECT_EQ(ShowCaption("&New Game"), (ShownCaption{"New Game", 0}));
+    EXPECT_EQ(ShowCaption("Fish && &Chips"), (ShownCaption{"Fish & Chips", 7}));
+    EXPECT_EQ(ShowCaption("\u65b0\u898f(&N)"), (ShownCaption{"\u65b0\u898f(N)", 3}));  // in characters, not bytes
+    EXPECT_EQ(ShowCaption("&\u0412\u044b\u0445\u043e\u0434"), (ShownCaption{"\u0412\u044b\u0445\u043e\u0434", 0}));
+    EXPECT_EQ(ShowCaption("Trailing&"), (ShownCaption{"Trailing&", -1}));
+    static constexpr ControlDesign controls[]{
+        {.name = "Label1", .kind = ControlKind::Label, .caption = "Fish & &Chips"}};
+    const Form form(WindowDesign{.name = "frmLabel", .controls = controls});
+    EXPECT_EQ(pageCaption(form.controls()[0].operator*()), (ShownCaption{"Fish & &Chips", -1}));
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST(WindowsLanguage, theUsersLanguageForProgramsIsTheGames) {
     const std::string_view locale = lang ? lang : "";
     const std::string_view tag = locale.substr(0, 5);  // "de_DE"
     if (tag != "de_DE" && tag != "ja_JP") GTEST_SKIP() << "run with LANG=de_DE.UTF-8 or ja_JP.UTF-8";
-    const std::vector<std::string> languages = win32::PreferredUiLanguages();
+    const std::vector<std::string> languages = win32::preferredUiLanguages();
     ASSERT_FALSE(languages.empty());
     EXPECT_EQ(languages.front(), std::string(tag.substr(0, 2)) + "-" + std::string(tag.substr(3)));
     EXPECT_EQ(ChooseLanguage(languages), tag.substr(0, 2));

@@ -2,7 +2,7 @@
 
 import { element } from "./dom.js";
 import { words } from "./language.js";
-import { fit, plain, quietBehind } from "./windows.js";
+import { fit, quietBehind } from "./windows.js";
 
 function box(title, label) {
   const dialog = element("dialog", "box", document.body);
@@ -61,10 +61,10 @@ export function messageBox(text, title, yesNo) {
       resolve(value);
     };
     const first = yesNo
-      ? boxButton(b, row, plain(words.yes), () => answer(true))
-      : boxButton(b, row, plain(words.ok), () => answer(false));
+      ? boxButton(b, row, words.yes, () => answer(true))
+      : boxButton(b, row, words.ok, () => answer(false));
     first.classList.add("default");
-    if (yesNo) boxButton(b, row, plain(words.no), () => answer(false));
+    if (yesNo) boxButton(b, row, words.no, () => answer(false));
     b.dialog.addEventListener("cancel", (event) => {
       event.preventDefault();
       answer(false);
@@ -87,7 +87,7 @@ export function inputBox(prompt, title) {
     field.autocomplete = "off";
     b.text.htmlFor = field.id;
     const row = element("div", "box-buttons", form);
-    const ok = boxButton(b, row, plain(words.ok), () => form.requestSubmit());
+    const ok = boxButton(b, row, words.ok, () => form.requestSubmit());
     ok.type = "submit";
     ok.classList.add("default");
     let done = false;
@@ -98,7 +98,7 @@ export function inputBox(prompt, title) {
       b.dialog.remove();
       resolve(value);
     };
-    boxButton(b, row, plain(words.cancel), () => answer(null));
+    boxButton(b, row, words.cancel, () => answer(null));
     form.addEventListener("submit", (event) => {
       event.preventDefault();
       answer(field.value);

@@ -14,26 +14,15 @@ let desktop = null;
 // Modal dialogs up: a box or a modal window (quietBehind, below).
 let modalsUp = 0;
 
-// A caption with "&" before its access key: the key underlined, "&&" a plain "&". Alt with it is
-// the program's to answer (keys.js), as on the desktop.
-function caption(target, text) {
+// A caption as the program shows it, its access key (a place in characters, -1 for none)
+// underlined. Alt with it is the program's to answer (keys.js), as on the desktop.
+function caption(target, text, key) {
+  const characters = [...text];
   target.textContent = "";
-  let underlined = false;
-  for (let i = 0; i < text.length; i++) {
-    if (text[i] === "&" && i + 1 < text.length) {
-      i++;
-      if (text[i] !== "&" && !underlined) {
-        underlined = true;
-        element("u", "", target).textContent = text[i];
-        continue;
-      }
-    }
-    target.append(text[i]);
-  }
-}
-
-export function plain(text) {
-  return text.replace(/&(.)/g, "$1");
+  if (key < 0 || key >= characters.length) return target.append(text);
+  target.append(characters.slice(0, key).join(""));
+  element("u", "", target).textContent = characters[key];
+  target.append(characters.slice(key + 1).join(""));
 }
 
 function place(e, c) {
@@ -100,7 +89,7 @@ function control(w, c) {
     case "button":
       e = element("button", "button");
       e.type = "button";
-      caption(e, c.caption);
+      caption(e, c.caption, c.key);
       e.addEventListener("click", () => post(w.desc.id, c.index, false));
       break;
     case "option": {
@@ -108,7 +97,7 @@ function control(w, c) {
       const radio = element("input", "", e);
       radio.type = "radio";
       radio.name = "options-" + w.desc.id;
-      element("span", "", e).textContent = plain(c.caption);
+      element("span", "", e).textContent = c.caption;
       // Chosen by a click, a tap or the arrow keys: the program chooses it, then clicks it.
       radio.addEventListener("click", () => post(w.desc.id, c.index, false));
       break;
@@ -209,15 +198,15 @@ export function setWindowCaption(id, text) {
   if (w) w.root.querySelector(".title").textContent = text;
 }
 
-export function setCaption(id, index, text) {
+export function setCaption(id, index, text, key) {
   const e = windows.get(id)?.elements.get(index);
   if (!e) return;
   if (e.tagName === "INPUT") {
     if (e.value !== text) e.value = text;
   } else if (e.classList.contains("button")) {
-    caption(e, text);
+    caption(e, text, key);
   } else if (e.classList.contains("option")) {
-    e.querySelector("span").textContent = plain(text);
+    e.querySelector("span").textContent = text;
   } else if (!e.classList.contains("picture")) {
     e.textContent = text;
   }
