@@ -171,6 +171,34 @@ test("Alt+Q and Yes end the game the way a page can, with a way to start again",
   assert.ok(await page.getByRole("button", { name: "Play again" }).isVisible());
 });
 
+test("quitting in German leaves no English word of the page's own on it", async (t) => {
+  const context = await browser.newContext({ locale: "de-DE", viewport: { width: 1280, height: 800 } });
+  t.after(() => context.close());
+  const page = await context.newPage();
+  page.setDefaultTimeout(timeout);
+  await page.goto(url);
+  // The page's own words in English, as the site recorded them; those German says otherwise.
+  const words = (await page.locator("#first-screen").evaluate((e) => JSON.parse(e.textContent).screens)) ?? {};
+  const said = (language) => JSON.parse(words[language].find(([name]) => name === "useLanguage")[2]);
+  const [english, german] = [said("en"), said("de")];
+  const foreign = Object.keys(english).filter((k) => english[k] !== german[k]).map((k) => english[k]);
+  await page.locator("dialog.box[open]").waitFor();
+  await page.keyboard.press("Enter");
+  await control(page, "Option1").waitFor();
+  await control(page, "Command3").click(); // Beenden
+  await page.locator("dialog.box[open] button").first().click(); // Ja
+  await page.locator(".ended").waitFor();
+  const shown = await page.evaluate(() =>
+    [document.body.innerText, document.title, document.querySelector('meta[name="description"]').content,
+     ...[...document.querySelectorAll("[aria-label], [title]")].map((e) => e.getAttribute("aria-label") ?? e.title)].join("\n")
+  );
+  assert.equal(await page.evaluate(() => document.documentElement.lang), "de");
+  for (const word of foreign) {
+    const whole = new RegExp(`(^|[^\\p{L}])${word.replaceAll("&", "").replace(/[.*+?^${}()|[\]\\]/g, "\\$&")}($|[^\\p{L}])`, "u");
+    assert.doesNotMatch(shown, whole, `English on a German page: ${word}`);
+  }
+});
+
 test("on a phone the windows scale down whole, and play by tap", async (t) => {
   const phone = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
   const page = await open(t, phone);
