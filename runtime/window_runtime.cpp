@@ -73,9 +73,9 @@ Form* WindowRuntime::load(FormLogic& window) {
 }
 
 WindowView* WindowRuntime::boxOwner() const {
-    for (auto w = loaded_.rbegin(); w != loaded_.rend(); ++w)
-        if (w->shown && w->view) return w->view.get();
-    return nullptr;
+    // The newest shown window: emscripten's library has no reversed range view.
+    const auto w = std::find_if(loaded_.rbegin(), loaded_.rend(), [](const Loaded& l) { return l.shown && l.view; });
+    return w == loaded_.rend() ? nullptr : w->view.get();
 }
 
 void WindowRuntime::start(FormLogic& window) {

@@ -4,6 +4,11 @@ its licence asks of a changed copy: make_font.py <LiberationSans-Regular.ttf> <o
 With "extra", the characters of the translations that Latin-1 lacks (Polish, Russian), for a
 second file the page loads only where they are shown (its unicode-range, numerak.css).
 
+    make_font.py first <LiberationSans-Regular.ttf> <letters.txt> <out.woff2> <out-range.txt>
+
+cuts it down to the Latin-1 letters of a text (the first screen's, in every language), for the
+page to carry in itself, and writes the CSS unicode-range of what it holds beside it.
+
     make_font.py cjk <NotoSansCJK-Regular.ttc> <source root> <language> <out.woff2>
 
 cuts Noto Sans CJK, in the forms of the language's own script (ja, ko, zh_CN, zh_TW), down to the
@@ -63,7 +68,30 @@ def cut(font, unicodes, family, out, features=("kern", "liga")):
     font.save(out)
 
 
+def unicode_range(codes):
+    """CSS's unicode-range of a set of code points, in runs."""
+    runs, codes = [], sorted(codes)
+    for c in codes:
+        if runs and runs[-1][1] == c - 1:
+            runs[-1][1] = c
+        else:
+            runs.append([c, c])
+    return ", ".join("U+%X" % a if a == b else "U+%X-%X" % (a, b) for a, b in runs)
+
+
 def main(argv):
+    if len(argv) == 6 and argv[1] == "first":
+        _, _, face, letters, out, out_range = argv
+        font = TTFont(face)
+        with open(letters, encoding="utf-8") as f:
+            wanted = {ord(c) for c in f.read()} | {0x20}
+        # Latin-1's alone: the other languages' letters come with the face's other file (EXTRA),
+        # fetched for the first screen where it writes them.
+        held = sorted(wanted & set(font.getBestCmap()) & set(UNICODES))
+        cut(font, held, FAMILY, out)
+        with open(out_range, "w", encoding="utf-8") as f:
+            f.write(unicode_range(held))
+        return 0
     if len(argv) == 6 and argv[1] == "cjk":
         _, _, collection, root, language, out = argv
         index, family = CJK[language]

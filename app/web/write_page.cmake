@@ -1,12 +1,14 @@
-# Writes the site's index.html from index.html.in, with the front end's style, its font (base64),
-# the page's bundled code, the game's recorded first screen and the line for a browser without
-# scripts (in English, the page's language until a script says otherwise) in it; then, into its Content-Security-Policy, the digests of
-# its inline scripts and style as they came out (page_policy.py).
-#   cmake -DTEMPLATE=<index.html.in> -DSTYLE=<numerak.css> -DFONT=<numerak-sans.woff2>
-#         -DPYTHON=<python3> -DSCRIPT=<page.js> -DFIRST_SCREEN=<first_screen.json> -DNEEDS_SCRIPT=<needs_script.txt>
+# Writes the site's index.html from index.html.in, with what the first screen needs in it: its
+# style, its letters (base64), the code that draws it, the recorded first screen, and the line for
+# a browser without scripts (in English, the page's language until a script says otherwise);
+# then, into its Content-Security-Policy, the digests of its inline scripts and style as they came
+# out (page_policy.py).
+#   cmake -DTEMPLATE=<index.html.in> -DSTYLE=<first.css> -DFONT=<the first screen's face> -DFONT_RANGE=<its letters>
+#         -DPYTHON=<python3> -DSCRIPT=<first.js> -DFIRST_SCREEN=<first_screen.json> -DNEEDS_SCRIPT=<needs_script.txt>
 #         -DOUT=<index.html> -DNUMERAK_TITLE=... -DNUMERAK_SUMMARY=... -P write_page.cmake
 file(READ "${STYLE}" PAGE_STYLE)
 file(READ "${NEEDS_SCRIPT}" PAGE_NEEDS_SCRIPT)
+file(READ "${FONT_RANGE}" PAGE_FONT_RANGE)
 # Text, never markup, whoever writes the words.
 string(REPLACE "&" "&amp;" PAGE_NEEDS_SCRIPT "${PAGE_NEEDS_SCRIPT}")
 string(REPLACE "<" "&lt;" PAGE_NEEDS_SCRIPT "${PAGE_NEEDS_SCRIPT}")

@@ -205,21 +205,21 @@ TEST(WindowRuntime, aKeyIsCarriedOutThroughItsWindowAndAGoneWindowTakesNothing) 
     rt.start(game);
     Form& f = *rt.form(game);
     EXPECT_EQ(rt.boxOwner(), rt.view(game));
-    const auto key = [&](Key k, Control* on, bool alt = false, char letter = 0) {
+    const auto press = [&](Key k, Control* on, bool alt = false, char letter = 0) {
         return rt.key(game, KeyPress{.key = k, .letter = letter, .alt = alt}, on);
     };
-    EXPECT_TRUE(key(Key::Down, &f["Option1"]));
-    EXPECT_TRUE(key(Key::Letter, &f["Text1"], true, 'G'));
-    EXPECT_TRUE(key(Key::F10, nullptr));
-    EXPECT_TRUE(key(Key::Enter, &f["Text1"]));                // the window's, and nothing
-    EXPECT_FALSE(key(Key::Letter, &f["Text1"], false, 'G'));  // typing is the toolkit's
+    EXPECT_TRUE(press(Key::Down, &f["Option1"]));
+    EXPECT_TRUE(press(Key::Letter, &f["Text1"], true, 'G'));
+    EXPECT_TRUE(press(Key::F10, nullptr));
+    EXPECT_TRUE(press(Key::Enter, &f["Text1"]));                // the window's, and nothing
+    EXPECT_FALSE(press(Key::Letter, &f["Text1"], false, 'G'));  // typing is the toolkit's
     EXPECT_EQ(rt.keysDid, (std::vector<std::string>{"focus Option2", "press Option2", "press Command1", "menu bar"}));
 
     rt.answer(Answer::Yes);  // sure to quit
     rt.closeBox(game);
     ASSERT_FALSE(rt.isLoaded(game));
     Control& box = f["Text1"];
-    EXPECT_FALSE(key(Key::Letter, &box, true, 'G'));
+    EXPECT_FALSE(press(Key::Letter, &box, true, 'G'));
     rt.typed(game, box, "7");
     EXPECT_EQ(box.text(), "");
     EXPECT_EQ(rt.keysDid.size(), 4u);

@@ -2,7 +2,7 @@
 
 import { element } from "./dom.js";
 import { words } from "./language.js";
-import { fit, quietBehind } from "./windows.js";
+import { quietBehind, scale } from "./screen.js";
 
 function box(title, label) {
   const dialog = element("dialog", "box", document.body);
@@ -16,7 +16,7 @@ function box(title, label) {
   text.id = "box-text";
   text.textContent = label || "";
   dialog.setAttribute("aria-describedby", text.id);
-  dialog.style.zoom = String(fit());
+  dialog.style.zoom = String(scale());
   return { dialog, body, text, opened: performance.now() };
 }
 

@@ -29,9 +29,17 @@ function undo(page) {
   }
 }
 
+// The program's call as the recording has it; the language's words the program sends whole, where
+// the page carries only the few it may show before the program runs.
+function same(name, args, [expected, ...expectedArgs]) {
+  if (name !== expected) return false;
+  if (name === "useLanguage") return args[0] === expectedArgs[0];
+  return JSON.stringify(args) === JSON.stringify(expectedArgs);
+}
+
 function follow(page, name, args) {
-  const [expected, ...expectedArgs] = script[made];
-  if (name === expected && JSON.stringify(args) === JSON.stringify(expectedArgs)) {
+  if (same(name, args, script[made])) {
+    if (name === "useLanguage") page[name](...args);
     if (++made < script.length) return undefined;
     const answer = opening || page[name](...args);
     end();
@@ -50,7 +58,7 @@ const questions = new Set(["languages"]);
 // chose, when the site was built, for the first of the browser's languages it was asked about
 // there (by its name, else by its name cut short: "zh-Hant-HK" as "zh_Hant", "de-AT" as "de"); for none of them, what it chose for
 // a browser whose languages it knows none of.
-function screenFor({ choices, otherwise, screens }) {
+export function screenFor({ choices, otherwise, screens }) {
   const chose = new Map(Object.entries(choices));
   for (const tag of navigator.languages || [navigator.language || ""]) {
     const parts = tag.split(/[.@]/)[0].split(/[-_]/);
@@ -69,7 +77,8 @@ export function drawFirstScreen(page, recordings) {
   for (const [name, ...args] of script.slice(0, -1)) page[name](...args);
   const [wait, ...waitArgs] = script[script.length - 1];
   if (wait !== "nextEvent") {
-    opening = page[wait](...waitArgs);
+    // The box first.js drew as the page was parsed, if it did; else drawn here.
+    opening = document.getElementById("first-screen")?.answered ?? page[wait](...waitArgs);
     // Answered before the program runs: nothing on the page answers the player until it does.
     opening.then(() => {
       if (!script) return;

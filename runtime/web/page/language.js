@@ -14,5 +14,5 @@ export function languages() {
 export function useLanguage(tag, wordsJson) {
   document.documentElement.lang = tag;
   Object.assign(words, JSON.parse(wordsJson));
-  document.querySelector('meta[name="description"]')?.setAttribute("content", words.description);
+  if (words.description) document.querySelector('meta[name="description"]')?.setAttribute("content", words.description);
 }

@@ -35,6 +35,8 @@ function stopped(text, what) {
 // exports, which the page calls.
 export function loadProgram(page) {
   const fetching = fetch("numerak.wasm");
+  // The face's letters beyond the first screen's, which the page does not carry in itself.
+  document.fonts.load('11px "Numerak Sans"', "\u00a9").catch(() => {});
   new Image().srcset = "pictures/banner.jpg 1x, pictures/banner@2x.jpg 2x";
   new Image().src = "pictures/icon-16.png";
   const program = {
@@ -66,9 +68,23 @@ export function loadProgram(page) {
 export function keepForOffline() {
   if (!("serviceWorker" in navigator)) return;
   const later = window.requestIdleCallback || ((f) => setTimeout(f, 1000));
-  addEventListener("load", () =>
-    later(() => navigator.serviceWorker.register("sw.js").then(offerNewRelease, () => {}), { timeout: 5000 })
-  );
+  const register = () =>
+    later(() => navigator.serviceWorker.register("sw.js").then(offerNewRelease, () => {}), { timeout: 5000 });
+  if (document.readyState === "complete") register();
+  else addEventListener("load", register);
+  keepOwnFace();
+}
+
+// The worker keeps the face of a language's letters only once a page asks for it: this page's,
+// fetched again once the worker has it in hand (the page fetched it before there was one).
+function keepOwnFace() {
+  const faces = { ja: "ja", ko: "ko", "zh-CN": "zh_CN", "zh-TW": "zh_TW" };
+  const ask = () => {
+    const face = faces[document.documentElement.lang];
+    if (face) fetch(`fonts/numerak-cjk-${face}.woff2`).catch(() => {});
+  };
+  if (navigator.serviceWorker.controller) ask();
+  else navigator.serviceWorker.addEventListener("controllerchange", ask, { once: true });
 }
 
 function offerNewRelease(registration) {

@@ -6,13 +6,12 @@ import { element } from "./dom.js";
 import { focusOnReturn, post, typed } from "./events.js";
 import { windowKeys } from "./keys.js";
 import { menus } from "./menus.js";
+import { labelsLiveSoon, quietBehind, scaleBy } from "./screen.js";
 import { note } from "./shell.js";
 
 // By id: { desc, root, client, elements: Map(index -> element), lastFocus (an index), beneath }.
 const windows = new Map();
 let desktop = null;
-// Modal dialogs up: a box or a modal window (quietBehind, below).
-let modalsUp = 0;
 
 // A caption as the program shows it, its access key (a place in characters, -1 for none)
 // underlined. Alt with it is the program's to answer (keys.js), as on the desktop.
@@ -267,23 +266,6 @@ export function openMenuBar(id) {
   windows.get(id)?.root.querySelector(".menubar .menu")?.focus();
 }
 
-// The labels say what the game writes into them as it writes it (live regions). A screen reader
-// would hear every label at once where the browser puts them back into the accessibility tree: a
-// window shown (its labels appear), a modal dialog closed (it took the rest of the page out). So
-// they stay quiet while a dialog is up, and until the browser has told of the change (two frames on).
-function labelsLive(value) {
-  for (const e of document.querySelectorAll(".label[aria-live]")) e.setAttribute("aria-live", value);
-}
-
-function labelsLiveSoon() {
-  requestAnimationFrame(() => requestAnimationFrame(() => modalsUp === 0 && labelsLive("polite")));
-}
-
-export function quietBehind(dialog) {
-  if (modalsUp++ === 0) labelsLive("off");
-  dialog.addEventListener("close", () => --modalsUp === 0 && labelsLiveSoon(), { once: true });
-}
-
 export function showWindow(id, modal, focusIndex) {
   const w = windows.get(id);
   if (!w) return;
@@ -350,3 +332,5 @@ export function ended() {
   for (const id of Array.from(windows.keys())) removeWindow(id);
   note(words.ended, words.playAgain);
 }
+
+scaleBy(fit);
