@@ -392,7 +392,7 @@ test("the game window takes every key a screen reader would, and its labels keep
   await deal(page, "Option2");
   // Behind a box the labels keep quiet, or the page's return would be read as their change.
   await control(page, "Command1").click();
-  await page.waitForFunction(() => document.activeElement?.textContent === "OK");
+  await page.waitForFunction(() => document.activeElement?.matches("dialog.box[open]"));
   assert.equal(await control(page, "Label1").getAttribute("aria-live"), "off");
   await page.keyboard.press("Enter");
   await page.waitForFunction(() => document.querySelector('section.window [data-name="Label1"]').ariaLive === "polite");

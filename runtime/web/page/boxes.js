@@ -15,7 +15,6 @@ function box(title, label) {
   const text = element(label ? "label" : "p", "box-text", body);
   text.id = "box-text";
   text.textContent = label || "";
-  dialog.setAttribute("aria-describedby", text.id);
   dialog.style.zoom = String(scale());
   return { dialog, body, text, opened: performance.now() };
 }
@@ -36,16 +35,28 @@ function boxButton(box, parent, name, onPress) {
   return b;
 }
 
-// The box up and modal, then the keyboard into it once the browser has shown it, so that a
-// screen reader is told of a new dialog, reads its title and text, then the focused button.
+// The box up and modal, the dialog itself focused: a screen reader says its title and its text,
+// once, as the desktop says a box. The keyboard stays on the dialog until a key comes, which goes
+// on to the box's button or field, as if it had been there (Tab to the next): a focus moved on at once would be told instead of the box, or
+// cut its reading short. A key that presses the button presses it, as it began on the dialog.
 function showAndFocus(dialog, target) {
   quietBehind(dialog);
+  dialog.tabIndex = -1;
   dialog.showModal();
   performance.mark("numerak:box");
-  target.focus();
-  requestAnimationFrame(() => {
-    if (dialog.open && document.activeElement !== target) target.focus();
-  });
+  dialog.focus();
+  dialog.addEventListener(
+    "keydown",
+    (event) => {
+      if (document.activeElement !== dialog) return;
+      target.focus();
+      if (target.tagName === "BUTTON" && (event.key === "Enter" || event.key === " ")) {
+        event.preventDefault();
+        target.click();
+      }
+    },
+    true
+  );
 }
 
 // A modal box with the text and OK, or Yes and No; Esc answers No, or OK where it is alone. It
@@ -69,7 +80,6 @@ export function messageBox(text, title, yesNo) {
       event.preventDefault();
       answer(false);
     });
-    b.dialog.setAttribute("role", "alertdialog");
     showAndFocus(b.dialog, first);
   });
 }

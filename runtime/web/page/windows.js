@@ -128,9 +128,7 @@ function control(w, c) {
   e.dataset.name = c.name;
   e.dataset.index = c.index;
   e.id = "control-" + w.desc.id + "-" + c.index;
-  // What the labels it is described by say (the range, the turns left) is read with it.
-  if (c.describedBy?.length)
-    e.setAttribute("aria-describedby", c.describedBy.map((i) => "control-" + w.desc.id + "-" + i).join(" "));
+  if (c.describedBy?.length) e.describers = c.describedBy.map((i) => "control-" + w.desc.id + "-" + i);
   e.hidden = !c.visible;
   return e;
 }
@@ -180,6 +178,7 @@ export function buildWindow(description) {
     client.appendChild(e);
     w.elements.set(c.index, e);
   }
+  for (const e of w.elements.values()) if (e.describers) describe(e);
   root.addEventListener("keydown", (event) => windowKeys(w, event));
   client.addEventListener("focusin", (event) => {
     const e = event.target.closest("[data-index]");
@@ -207,8 +206,41 @@ export function setCaption(id, index, text, key) {
   } else if (e.classList.contains("option")) {
     e.querySelector("span").textContent = text;
   } else if (!e.classList.contains("picture")) {
+    if (e.textContent !== text && !describingAnew) queueMicrotask(describeAnew);
+    describingAnew ||= e.textContent !== text;
     e.textContent = text;
   }
+}
+
+// What the labels a control is described by say (the range, the turns left) is read with it when
+// the keyboard lands on it. A label rewritten says so itself (it is live); the control the
+// keyboard is on, or lands on with the same click, keeps no description until the keyboard
+// leaves it, so that a screen reader, which says a new description of the focused control as it
+// changes, does not say the rewrite twice, or three times with the focus.
+function describe(e) {
+  const text = e.describers
+    .map((id) => document.getElementById(id)?.textContent.trim())
+    .filter(Boolean)
+    .join(" ");
+  e.dataset.description = text;
+  if (e.describedLater) return;
+  if (text) e.setAttribute("aria-description", text);
+  else e.removeAttribute("aria-description");
+}
+
+let describingAnew = false;
+function describeAnew() {
+  describingAnew = false;
+  for (const w of windows.values())
+    for (const e of w.elements.values()) {
+      if (!e.describers) continue;
+      if (e.contains(document.activeElement) && !e.describedLater) {
+        e.removeAttribute("aria-description");
+        e.describedLater = true;
+        e.addEventListener("focusout", () => ((e.describedLater = false), describe(e)), { once: true });
+      }
+      describe(e);
+    }
 }
 
 export function setVisible(id, index, visible, focusNext) {
