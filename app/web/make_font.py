@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Cuts Liberation Sans down to the characters the game writes and renames it Numerak Sans, as
-its licence asks of a changed copy: make_font.py <LiberationSans-Regular.ttf> <out.woff2> [extra].
-With "extra", the characters of the translations that Latin-1 lacks (Polish, Russian), for a
-second file the page loads only where they are shown (its unicode-range, numerak.css).
+its licence asks of a changed copy: make_font.py <LiberationSans-Regular.ttf> <out.woff2> extra
+cuts the characters of the translations that Latin-1 lacks (Polish, Russian, Czech, Turkish,
+Ukrainian), a file the page loads only where they are shown (its unicode-range, numerak.css).
 
-    make_font.py first <LiberationSans-Regular.ttf> <letters.txt> <out.woff2> <out-range.txt>
+    make_font.py first <LiberationSans-Regular.ttf> <letters.txt> <first.woff2> <first-range.txt>
+                       <rest.woff2> <rest-range.txt>
 
-cuts it down to the Latin-1 letters of a text (the first screen's, in every language), for the
-page to carry in itself, and writes the CSS unicode-range of what it holds beside it.
+cuts it in two: the Latin-1 letters of a text (the first screen's, in every language), for the
+page to carry in itself, and the rest of its Latin-1, a file the page fetches after; each with the
+CSS unicode-range of what it holds beside it, so that no letter comes twice.
 
     make_font.py cjk <NotoSansCJK-Regular.ttc> <source root> <language> <out.woff2>
 
@@ -80,17 +82,18 @@ def unicode_range(codes):
 
 
 def main(argv):
-    if len(argv) == 6 and argv[1] == "first":
-        _, _, face, letters, out, out_range = argv
-        font = TTFont(face)
+    if len(argv) == 8 and argv[1] == "first":
+        _, _, face, letters, first, first_range, rest, rest_range = argv
         with open(letters, encoding="utf-8") as f:
             wanted = {ord(c) for c in f.read()} | {0x20}
         # Latin-1's alone: the other languages' letters come with the face's other file (EXTRA),
         # fetched for the first screen where it writes them.
-        held = sorted(wanted & set(font.getBestCmap()) & set(UNICODES))
-        cut(font, held, FAMILY, out)
-        with open(out_range, "w", encoding="utf-8") as f:
-            f.write(unicode_range(held))
+        present = set(TTFont(face).getBestCmap()) & set(UNICODES)
+        held = wanted & present
+        for codes, out, out_range in ((held, first, first_range), (present - held, rest, rest_range)):
+            cut(TTFont(face), sorted(codes), FAMILY, out)
+            with open(out_range, "w", encoding="utf-8") as f:
+                f.write(unicode_range(codes))
         return 0
     if len(argv) == 6 and argv[1] == "cjk":
         _, _, collection, root, language, out = argv
@@ -98,10 +101,10 @@ def main(argv):
         cut(TTCollection(collection).fonts[index], sorted(cjk_letters(language, root)), family, out,
             ("kern", "liga", "locl"))
         return 0
-    if len(argv) not in (3, 4) or (len(argv) == 4 and argv[3] != "extra"):
-        print("usage: make_font.py <LiberationSans-Regular.ttf> <out.woff2> [extra]", file=sys.stderr)
+    if len(argv) != 4 or argv[3] != "extra":
+        print("usage: make_font.py <LiberationSans-Regular.ttf> <out.woff2> extra", file=sys.stderr)
         return 2
-    cut(TTFont(argv[1]), EXTRA if len(argv) == 4 else UNICODES, FAMILY, argv[2])
+    cut(TTFont(argv[1]), EXTRA, FAMILY, argv[2])
     return 0
 
 
