@@ -7,6 +7,7 @@ import { createServer } from "node:http";
 import { extname, join, relative, resolve, sep } from "node:path";
 import { pipeline } from "node:stream";
 import { pathToFileURL } from "node:url";
+import { createGzip } from "node:zlib";
 
 const types = {
   ".html": "text/html; charset=utf-8",
@@ -21,6 +22,10 @@ const types = {
   ".woff2": "font/woff2",
   ".txt": "text/plain; charset=utf-8",
 };
+
+// What a web host sends compressed to a browser that takes it: text, and the program's code. The
+// fonts and the pictures are compressed in themselves.
+const compressed = new Set([".html", ".js", ".mjs", ".css", ".wasm", ".webmanifest", ".json", ".txt"]);
 
 // Starts serving; resolves to the server once it listens. Port 0 takes a free one. It answers GET
 // and HEAD only, only with regular files (a folder with its index.html), never a dotfile, and
@@ -74,15 +79,18 @@ async function answer(root, cacheControl, request, response) {
     handle = await open(file, constants.O_RDONLY | constants.O_NONBLOCK | constants.O_NOFOLLOW);
     const opened = await handle.stat();
     if (!opened.isFile()) return fail(404);
+    const gzip = compressed.has(extname(file)) && /\bgzip\b/.test(request.headers["accept-encoding"] || "");
     response.writeHead(200, {
       "Content-Type": types[extname(file)] || "application/octet-stream",
-      "Content-Length": opened.size,
+      ...(gzip ? { "Content-Encoding": "gzip" } : { "Content-Length": opened.size }),
+      Vary: "Accept-Encoding",
       "Cache-Control": cacheControl,
       "X-Content-Type-Options": "nosniff",
     });
     if (request.method === "HEAD") return response.end();
     // Closed when the download ends, fails or is given up by the browser.
-    pipeline(handle.createReadStream(), response, () => {});
+    const stages = [handle.createReadStream(), ...(gzip ? [createGzip()] : []), response];
+    pipeline(...stages, () => {});
     handle = null;
   } catch (error) {
     if (!refused[error.code]) throw error;

@@ -37,10 +37,14 @@ after(() => {
   rmSync(scratch, { recursive: true, force: true });
 });
 
-test("the site's files, with the types a browser needs", async () => {
+test("the site's files, with the types a browser needs, compressed for a browser that takes it", async () => {
   const page = await fetch(base + "/");
   assert.equal(page.status, 200);
+  assert.equal(page.headers.get("content-encoding"), "gzip");
   assert.equal(await page.text(), "<p>game</p>");
+  const plain = await new Promise((done) => get(`${base}/`, { agent: false }, done));
+  assert.deepEqual([plain.headers["content-encoding"], plain.headers["content-length"]], [undefined, "11"]);
+  plain.resume();
   const wasm = await fetch(base + "/numerak.wasm", { method: "HEAD" });
   assert.equal(wasm.status, 200);
   assert.equal(wasm.headers.get("content-type"), "application/wasm");
