@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 xvfb \
   x11-utils openbox imagemagick nsis xdotool osslsigncode softhsm2 libengine-pkcs11-openssl \
-  fonts-noto-cjk fonttools
+  fonts-noto-cjk fonts-wine fonttools
 
 shots=""
 [ "${1:-}" = "--shots" ] && shots=${2:-build/windows/screenshots}

@@ -35,7 +35,7 @@ std::string pageWords(std::string_view title) {
 
 }  // namespace
 
-WebRuntime::WebRuntime(std::string appTitle) : WindowRuntime(appTitle) {
+WebRuntime::WebRuntime(const std::string& appTitle) : WindowRuntime(appTitle) {
     current_ = this;
     // The page shows the language the program chose, and writes its own words in it.
     numerak_use_language(LanguageTag().c_str(), pageWords(appTitle).c_str());

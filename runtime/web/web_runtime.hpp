@@ -22,7 +22,7 @@ std::vector<std::string> browserLanguages();
 class WebRuntime : public WindowRuntime {
 public:
     // appTitle is the title of message boxes that are given none. One runtime to a page.
-    explicit WebRuntime(std::string appTitle);
+    explicit WebRuntime(const std::string& appTitle);
     ~WebRuntime() override;
     WebRuntime(const WebRuntime&) = delete;
     WebRuntime& operator=(const WebRuntime&) = delete;

@@ -19,7 +19,7 @@ WebView::WebView(Form& form, FormLogic& logic, WindowIds& ids)
     });
 }
 
-WebView::~WebView() { unloaded(); }
+WebView::~WebView() { WebView::unloaded(); }
 
 Control* WebView::control(int index) const {
     const auto& controls = form_.controls();
