@@ -62,7 +62,7 @@ int main() {
     const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return 1;
     std::wstring log = path;
-    log = log.substr(0, log.find_last_of(L'\\') + 1) + L"icacls.log";
+    log.replace(log.find_last_of(L'\\') + 1, std::wstring::npos, L"icacls.log");
     HANDLE file = ::CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
