@@ -4,6 +4,7 @@
 import { words } from "./language.js";
 import { element } from "./dom.js";
 import { focusOnReturn, post, typed } from "./events.js";
+import { fitCaption, fitCaptions } from "./fitting.js";
 import { windowKeys } from "./keys.js";
 import { menus } from "./menus.js";
 import { labelsLiveSoon, quietBehind, scaleBy } from "./screen.js";
@@ -209,6 +210,7 @@ export function setCaption(id, index, text, key) {
   } else if (!e.classList.contains("picture")) {
     e.textContent = text;
   }
+  fitCaption(e);
 }
 
 export function setVisible(id, index, visible, focusNext) {
@@ -238,6 +240,7 @@ export function setVisible(id, index, visible, focusNext) {
   e.hiding = null;
   e.style.opacity = e.style.pointerEvents = "";
   e.hidden = !visible;
+  if (visible) fitCaption(e);
 }
 
 export function setChosen(id, index, chosen) {
@@ -307,8 +310,15 @@ export function fit() {
   const scale = width ? Math.min(1, (document.documentElement.clientWidth - 16) / width) : 1;
   for (const w of windows.values()) w.root.style.zoom = String(scale);
   for (const d of document.querySelectorAll("dialog.box")) d.style.zoom = String(scale);
+  fitShownCaptions();
   return scale;
 }
+
+// Whenever what a caption is drawn at changes: the windows' scale, or a face come.
+function fitShownCaptions() {
+  for (const w of windows.values()) if (!w.root.hidden) fitCaptions(w.client);
+}
+document.fonts?.addEventListener("loadingdone", fitShownCaptions);
 
 // A window the design places on the screen goes where it says, kept whole within the page; again
 // whenever the page changes size (a phone turned), so that no part of it is left off the screen.
