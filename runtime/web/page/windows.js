@@ -320,11 +320,19 @@ function fitShownCaptions() {
 }
 document.fonts?.addEventListener("loadingdone", fitShownCaptions);
 
+// A window's size on the screen. WebKit gives the rectangle of a window scaled down in the
+// window's own unscaled pixels, where other browsers give it as it is shown.
+function shownSize(root, scale) {
+  const r = root.getBoundingClientRect();
+  const unscaled = Math.abs(r.width - root.offsetWidth) < Math.abs(r.width - root.offsetWidth * scale);
+  return unscaled ? { width: r.width * scale, height: r.height * scale } : r;
+}
+
 // A window the design places on the screen goes where it says, kept whole within the page; again
 // whenever the page changes size (a phone turned), so that no part of it is left off the screen.
 function placeOnScreen(w, scale) {
   if (!w.desc.position || w.root.hidden) return;
-  const shown = w.root.getBoundingClientRect();
+  const shown = shownSize(w.root, scale);
   const left = Math.max(0, Math.min(w.desc.position.left * scale, innerWidth - shown.width));
   const top = Math.max(0, Math.min(w.desc.position.top * scale, innerHeight - shown.height));
   w.root.classList.add("placed");
