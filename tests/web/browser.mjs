@@ -7,7 +7,7 @@
 // that needs more says so where it stops. Everything else a test does is written here once, on
 // those.
 
-const engines = ["chromium", "firefox"];
+const engines = ["chromium", "firefox", "webkit"];
 const patience = 10_000; // a broken build fails fast
 
 export async function launch(name) {
