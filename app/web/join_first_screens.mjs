@@ -3,15 +3,15 @@
 // with (choices, by the language's name), its choice for a browser whose languages it knows none
 // of (otherwise), and the screen it draws in each language it chose (screens). The page carries
 // them in itself, so each screen keeps of the page's words only those it may show before the
-// program runs (the opening box's button, the note that the program could not be loaded); the
-// program sends the rest. Also written: the letters of all of it, for the page's first face
+// program runs (the opening box's button, the note that the program could not be loaded, the news
+// of a new release, which the service worker may bring first); the program sends the rest. Also written: the letters of all of it, for the page's first face
 // (make_font.py first), and, for a browser that runs no script, the page's line that says so, in
 // English (the page's language then).
 //   node join_first_screens.mjs <first_screen.json> <letters.txt> <needs_script.txt> <recording for none> <recording for xx.json>...
 import { readFileSync, writeFileSync } from "node:fs";
 import { basename } from "node:path";
 
-const early = ["ok", "yes", "no", "notLoaded", "reload"];
+const early = ["ok", "yes", "no", "notLoaded", "reload", "newRelease"];
 const [out, letters, needsScript, none, ...recordings] = process.argv.slice(2);
 const joined = { choices: {}, otherwise: null, screens: {} };
 let needs = null;

@@ -2,28 +2,28 @@
 // minutes: a plain reload of the only tab brings it; a tab with another one open is told of it
 // and takes it when the player asks, while the other keeps its release; a release whose files
 // cannot all be fetched as built leaves nothing behind. Other apps of the host keep their caches.
-//   node tests/web/release.test.mjs <site> <the same site built as the next version> <next version>
+// In Chromium, Firefox ESR or WebKitGTK (browser.mjs).
+//   node tests/web/release.test.mjs <chromium|firefox|webkit> <site> <the same site built as the next version> <next version>
 import assert from "node:assert/strict";
 import { createHash } from "node:crypto";
 import { copyFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { chromium, launchOptions } from "./chromium.mjs";
 import { serve } from "../../scripts/serve.mjs";
+import { launch } from "./browser.mjs";
 
-const [site, nextSite, nextVersion] = process.argv.slice(2);
-if (!site || !nextSite || !nextVersion) {
-  console.error("usage: node release.test.mjs <site> <next site> <next version>");
+const [engineName, site, nextSite, nextVersion] = process.argv.slice(2);
+if (!engineName || !site || !nextSite || !nextVersion) {
+  console.error("usage: node release.test.mjs <chromium|firefox|webkit> <site> <next site> <next version>");
   process.exit(2);
 }
-const timeout = 15_000;
-let browser;
+let engine;
 const scratch = mkdtempSync(join(tmpdir(), "numerak-release-"));
 
-before(async () => (browser = await chromium.launch(launchOptions)));
+before(async () => (engine = await launch(engineName)));
 after(async () => {
-  await browser?.close();
+  await engine?.close();
   rmSync(scratch, { recursive: true, force: true });
 });
 
@@ -37,31 +37,38 @@ async function host(t, name, from) {
   return { folder, url: `http://127.0.0.1:${server.address().port}/` };
 }
 
-// A tab of its own; anything a page's policy refuses in it (the hand-over page's too) fails the test.
+// A browser of its own; anything a page's policy refuses in it (the hand-over page's too) fails the
+// test.
 async function page(t) {
-  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
-  t.after(() => context.close());
-  const p = await context.newPage();
-  p.setDefaultTimeout(timeout);
-  const refused = [];
-  p.on("console", (m) => /Content Security Policy/i.test(m.text()) && refused.push(m.text()));
-  t.after(() => assert.deepEqual(refused, [], "refused by a page's policy"));
+  const p = await engine.open();
+  t.after(async () => {
+    const refused = await p.refused();
+    await p.close();
+    assert.deepEqual(refused, [], "refused by a page's policy");
+  });
   return p;
 }
 
-async function anotherTab(p) {
-  const other = await p.context().newPage();
-  other.setDefaultTimeout(timeout);
-  return other;
-}
-
-const opening = (p) => p.locator("dialog.box[open] .box-text", { hasText: "Please choose" }).waitFor();
+const opening = (p) => p.waitFor("dialog.box[open] .box-text", { text: "Please choose" });
 
 async function versionInAbout(p) {
-  await p.keyboard.press("Enter");
-  await p.locator(".menubar > .menu", { hasText: "Help" }).click();
-  await p.getByRole("menuitem", { name: "About" }).click();
-  return p.locator('dialog.window[open] [data-name="lblVersion"]').textContent();
+  await p.press("Enter");
+  await p.click(".menubar > .menu", { text: "Help" });
+  await p.click(".menubar .menu-item", { text: "About" });
+  await p.waitFor('dialog.window[open] [data-name="lblVersion"]');
+  return p.text('dialog.window[open] [data-name="lblVersion"]');
+}
+
+// The player's press of the update bar's Reload, and the page loaded again by it.
+async function reloadedByTheBar(p) {
+  await p.evaluate(() => (window.beforeReload = true));
+  await p.clickToLoad("#update button");
+  for (let wait = 0; ; wait++) {
+    const again = await p.evaluate(() => !window.beforeReload && document.readyState === "complete").catch(() => false);
+    if (again) return;
+    if (wait > 200) assert.fail("the page was not loaded again");
+    await new Promise((r) => setTimeout(r, 50));
+  }
 }
 
 // The caches of the origin once they are as expected (the old release's go a little after the
@@ -85,13 +92,13 @@ test("a plain reload of the only tab brings a new release, and another app's cac
   const p = await page(t);
   await p.goto(url);
   await opening(p);
-  await p.evaluate(() => navigator.serviceWorker.ready);
+  await p.evaluate(() => navigator.serviceWorker.ready.then(() => true));
   await p.evaluate(() => caches.open("other-app-v7").then((c) => c.put("other/app.js", new Response("its own"))));
 
   cpSync(nextSite, folder, { recursive: true }); // the host is given the next release
   await p.reload(); // the browser learns of it
   await opening(p);
-  await p.locator("#update").waitFor({ state: "visible" });
+  await p.waitFor("#update");
   await p.reload(); // and this one takes it
   await opening(p);
   assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
@@ -111,24 +118,23 @@ test("with another tab open, a tab is told of a new release, the player's reload
   const p = await page(t);
   await p.goto(url);
   await opening(p);
-  await p.evaluate(() => navigator.serviceWorker.ready);
-  const other = await anotherTab(p);
+  await p.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+  const other = await p.another();
   await other.goto(url);
   await opening(other);
 
   cpSync(nextSite, folder, { recursive: true }); // the host is given the next release
   await p.reload(); // the first reload: still the release the tab has, and the news
   await opening(p);
-  const news = p.locator("#update");
-  await news.waitFor({ state: "visible" });
-  assert.match(await news.textContent(), /A new version of Numerak is ready/);
-  assert.ok(await p.locator("dialog.box[open]").isVisible(), "the game goes on meanwhile");
-  await p.keyboard.press("Enter"); // the box first: nothing else of the page answers while it is up
+  await p.waitFor("#update");
+  assert.match(await p.text("#update"), /A new version of Numerak is ready/);
+  assert.ok(await p.visible("dialog.box[open]"), "the game goes on meanwhile");
+  await p.press("Enter"); // the box first: nothing else of the page answers while it is up
   await p.reload(); // a plain reload leaves the other tab its release
   await opening(p);
-  await news.waitFor({ state: "visible" });
-  await p.keyboard.press("Enter");
-  await Promise.all([p.waitForEvent("load"), news.getByRole("button", { name: "Reload" }).click()]); // the player's
+  await p.waitFor("#update");
+  await p.press("Enter");
+  await reloadedByTheBar(p); // the player's
   await opening(p);
   assert.equal(await versionInAbout(p), `Version ${nextVersion}`);
 
@@ -140,8 +146,9 @@ test("with another tab open, a tab is told of a new release, the player's reload
   await cachesBecome(p, ["next release", "running release"]);
 
   // Its player takes the new release in turn: the old one has no page left, and goes at the next load.
-  await other.keyboard.press("Enter");
-  await Promise.all([other.waitForEvent("load"), other.locator("#update").getByRole("button", { name: "Reload" }).click()]);
+  await other.press("Enter");
+  await reloadedByTheBar(other);
+  await opening(other);
   assert.equal(await versionInAbout(other), `Version ${nextVersion}`);
   await p.reload();
   await opening(p);
@@ -153,7 +160,7 @@ test("a release that cannot be fetched whole, or not as it was built, leaves no 
   const p = await page(t);
   await p.goto(url);
   await opening(p);
-  await p.evaluate(() => navigator.serviceWorker.ready);
+  await p.evaluate(() => navigator.serviceWorker.ready.then(() => true));
   const wasm = join(folder, "numerak.wasm");
   const breakages = {
     "a file missing": () => rmSync(join(folder, "pictures", "icon-512.png")),

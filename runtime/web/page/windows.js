@@ -4,6 +4,7 @@
 import { words } from "./language.js";
 import { element } from "./dom.js";
 import { focusOnReturn, post, typed } from "./events.js";
+import { fitCaption, fitCaptions } from "./fitting.js";
 import { windowKeys } from "./keys.js";
 import { menus } from "./menus.js";
 import { labelsLiveSoon, quietBehind, scaleBy } from "./screen.js";
@@ -210,6 +211,7 @@ export function setCaption(id, index, text, key) {
     describingAnew ||= e.textContent !== text;
     e.textContent = text;
   }
+  fitCaption(e);
 }
 
 // What the labels a control is described by say (the range, the turns left) is read with it when
@@ -270,6 +272,7 @@ export function setVisible(id, index, visible, focusNext) {
   e.hiding = null;
   e.style.opacity = e.style.pointerEvents = "";
   e.hidden = !visible;
+  if (visible) fitCaption(e);
 }
 
 export function setChosen(id, index, chosen) {
@@ -339,14 +342,29 @@ export function fit() {
   const scale = width ? Math.min(1, (document.documentElement.clientWidth - 16) / width) : 1;
   for (const w of windows.values()) w.root.style.zoom = String(scale);
   for (const d of document.querySelectorAll("dialog.box")) d.style.zoom = String(scale);
+  fitShownCaptions();
   return scale;
+}
+
+// Whenever what a caption is drawn at changes: the windows' scale, or a face come.
+function fitShownCaptions() {
+  for (const w of windows.values()) if (!w.root.hidden) fitCaptions(w.client);
+}
+document.fonts?.addEventListener("loadingdone", fitShownCaptions);
+
+// A window's size on the screen. WebKit gives the rectangle of a window scaled down in the
+// window's own unscaled pixels, where other browsers give it as it is shown.
+function shownSize(root, scale) {
+  const r = root.getBoundingClientRect();
+  const unscaled = Math.abs(r.width - root.offsetWidth) < Math.abs(r.width - root.offsetWidth * scale);
+  return unscaled ? { width: r.width * scale, height: r.height * scale } : r;
 }
 
 // A window the design places on the screen goes where it says, kept whole within the page; again
 // whenever the page changes size (a phone turned), so that no part of it is left off the screen.
 function placeOnScreen(w, scale) {
   if (!w.desc.position || w.root.hidden) return;
-  const shown = w.root.getBoundingClientRect();
+  const shown = shownSize(w.root, scale);
   const left = Math.max(0, Math.min(w.desc.position.left * scale, innerWidth - shown.width));
   const top = Math.max(0, Math.min(w.desc.position.top * scale, innerHeight - shown.height));
   w.root.classList.add("placed");
