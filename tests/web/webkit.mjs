@@ -220,7 +220,11 @@ function driverOf(session, handle, close) {
     // A click that loads a page again: the driver's pointer waits forever for the page it left,
     // where its click of an element waits for the one that comes.
     clickToLoad: async (selector) => (await driver.findElement(By.css(selector))).click(),
-    screenshot: async (path) => writeFileSync(path, Buffer.from(await driver.takeScreenshot(), "base64")),
+    // Once the page has been painted: the driver takes what is on the screen at once.
+    screenshot: async (path) => {
+      await evaluate("() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))", []);
+      writeFileSync(path, Buffer.from(await driver.takeScreenshot(), "base64"));
+    },
     resize: async (w, h) => {
       await session.window.setRect({ width: w + session.bar[0], height: h + session.bar[1] });
       for (let wait = 0; (await driver.executeScript("return innerWidth + 'x' + innerHeight")) !== `${w}x${h}`; wait++)

@@ -9,6 +9,7 @@ import { keepForOffline, loadProgram } from "./shell.js";
 import * as windows from "./windows.js";
 
 addEventListener("resize", windows.refit);
+document.fonts.addEventListener("loadingdone", windows.fitShownCaptions);
 // A tap or click anywhere else closes an open menu.
 addEventListener("pointerdown", (event) => {
   if (!event.target.closest(".menubar"))

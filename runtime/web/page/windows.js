@@ -346,11 +346,10 @@ export function fit() {
   return scale;
 }
 
-// Whenever what a caption is drawn at changes: the windows' scale, or a face come.
-function fitShownCaptions() {
+// Whenever what a caption is drawn at changes: the windows' scale, or a face come (main.js).
+export function fitShownCaptions() {
   for (const w of windows.values()) if (!w.root.hidden) fitCaptions(w.client);
 }
-document.fonts?.addEventListener("loadingdone", fitShownCaptions);
 
 // A window's size on the screen. WebKit gives the rectangle of a window scaled down in the
 // window's own unscaled pixels, where other browsers give it as it is shown.
